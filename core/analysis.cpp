@@ -1,0 +1,79 @@
+#include "core/analysis.h"
+
+#include "core/file_system.h"
+#include "core/fragments.h"
+#include "core/number_text.h"
+#include "core/report.h"
+#include "core/system.h"
+#include "core/whole_file.h"
+
+namespace melodex {
+
+Text keyword_file_name() { return system_text("MP3过滤关键字.txt"); }
+Text report_file_name() { return system_text("MP3文件重复分析报告.txt"); }
+
+WalkEnd analyse_candidate(const Text& candidate, Text& target_folder,
+                          const FilterKeywords& keywords, const AnalysisHooks& hooks,
+                          const ReportSink& report) {
+    for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
+        // An empty fragment would be found in every path and list the whole target tree.
+        if (fragment.empty() || is_filter_keyword(keywords, fragment)) continue;
+        Text match_block;
+        if (report_matches(fragment, target_folder, match_block, hooks.pending_events) ==
+            WalkEnd::stopped) {
+            return WalkEnd::stopped;
+        }
+        if (is_group(match_block)) {
+            report(match_block);
+            report("\r\n");
+        }
+    }
+    return WalkEnd::finished;
+}
+
+WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeywords& keywords,
+                        const AnalysisHooks& hooks, const ReportSink& report) {
+    hooks.show_caption(system_text("加载过滤器..."));
+    TextArray candidates;
+    if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.pending_events) ==
+        WalkEnd::stopped) {
+        return WalkEnd::stopped;
+    }
+    hooks.show_caption(system_text("加载文件名称..."));
+    for (std::size_t done = 1; done <= candidates.size(); ++done) {
+        if (analyse_candidate(candidates[done - 1], target_folder, keywords, hooks, report) ==
+            WalkEnd::stopped) {
+            return WalkEnd::stopped;
+        }
+        const double percent =
+            static_cast<double>(done) / static_cast<double>(candidates.size()) * 100;
+        hooks.show_caption(number_text(percent) + "%");
+    }
+    hooks.show_caption(system_text("MP3一按键找重"));
+    return WalkEnd::finished;
+}
+
+RunResult run_analysis(AnalysisHost& host) {
+    const Text title = system_text("输入");
+    const std::optional<Text> source = host.ask_text(system_text("需要分析的文件目录"), title);
+    if (!source) return {RunOutcome::cancelled, {}};
+    const std::optional<Text> target = host.ask_text(system_text("被分析的文件目录"), title);
+    if (!target) return {RunOutcome::cancelled, {}};
+
+    const Text directory = host.program_directory();
+    const FilterKeywords keywords =
+        load_filter_keywords(join_texts(directory, Text(1, path_separator), keyword_file_name()));
+    const Text report_path = join_texts(directory, Text(1, path_separator), report_file_name());
+    ReplacingFile report_file(report_path);
+    const AnalysisHooks hooks{[&] { return host.suffix(); },
+                              [&](const Text& caption) { host.show_caption(caption); },
+                              [&] { return host.let_pending_events_run(); }};
+    const WalkEnd end = analyse_folders(*source, *target, keywords, hooks,
+                                        [&](std::string_view bytes) { report_file.write(bytes); });
+    if (end == WalkEnd::stopped) return {RunOutcome::stopped, report_path};
+    if (!report_file.commit()) return {RunOutcome::report_not_written, report_path};
+    host.open_document(report_path);
+    return {RunOutcome::completed, report_path};
+}
+
+}  // namespace melodex

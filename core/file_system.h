@@ -1,0 +1,50 @@
+// The file-system operations the walks and the report need. Each platform implements them in
+// one file of its own (file_system_posix.cpp, file_system_win32.cpp).
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/text.h"
+
+namespace melodex {
+
+// Separates a folder text from the names in it: '\' on Windows, '/' elsewhere.
+extern const char path_separator;
+
+// A real folder, whatever way leads to it: a walk enters each one once.
+struct FolderIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    auto operator<=>(const FolderIdentity&) const = default;
+};
+
+struct FolderEntry {
+    Text name;  // the long name, without any folder
+    bool is_folder = false;
+};
+
+struct FolderListing {
+    std::optional<FolderIdentity> identity;  // empty when the folder could not be listed
+    std::vector<FolderEntry> entries;        // "." and ".." left out
+};
+
+// Every entry of `folder` (a folder text that ends in the separator), hidden and system ones
+// included. A link to a folder counts as a folder; anything else that is not a folder, a dangling
+// link included, as a file. On POSIX the names are sorted by byte value so that every listing of
+// an unchanged tree is the same; Windows keeps the order its listing returns. A folder that
+// cannot be listed gives no entries.
+FolderListing list_folder(const Text& folder);
+
+// The size in bytes of what `path` names, or -1 when nothing is found there.
+std::int64_t file_byte_count(const Text& path);
+
+enum class EntryKind { none, file, folder };
+EntryKind entry_kind(const Text& path);
+
+// Puts `replacement` in the place of `target` in one step, replacing any file there.
+bool replace_file(const Text& replacement, const Text& target);
+
+}  // namespace melodex

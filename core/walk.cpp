@@ -1,0 +1,78 @@
+#include "core/walk.h"
+
+#include <set>
+#include <vector>
+
+#include "core/file_system.h"
+#include "core/name_pattern.h"
+#include "core/number_text.h"
+
+namespace melodex {
+namespace {
+
+// A folder being walked: its subfolders still to enter, in listing order.
+struct OpenFolder {
+    Text folder;
+    std::vector<Text> subfolders;
+    std::size_t next = 0;
+};
+
+}  // namespace
+
+WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
+                    const PendingEvents& pending_events) {
+    std::set<FolderIdentity> entered;
+    std::vector<OpenFolder> open;
+
+    auto visit = [&](Text& visited) {
+        if (pending_events && !pending_events()) return false;
+        if (visited.empty() || visited.back() != path_separator) visited += path_separator;
+        FolderListing listing = list_folder(visited);
+        if (listing.identity && !entered.insert(*listing.identity).second) return true;
+
+        const Text name_pattern = pattern();
+        OpenFolder opened{visited, {}};
+        for (FolderEntry& entry : listing.entries) {
+            if (entry.is_folder) {
+                if (entry.name[0] != '.') opened.subfolders.push_back(std::move(entry.name));
+            } else if (name_matches(entry.name, name_pattern)) {
+                action(visited, entry.name);
+            }
+        }
+        if (!opened.subfolders.empty()) open.push_back(std::move(opened));
+        return true;
+    };
+
+    if (!visit(folder)) return WalkEnd::stopped;
+    while (!open.empty()) {
+        OpenFolder& top = open.back();
+        if (top.next == top.subfolders.size()) {
+            open.pop_back();
+            continue;
+        }
+        Text subfolder = top.folder + top.subfolders[top.next++];
+        if (!visit(subfolder)) return WalkEnd::stopped;
+    }
+    return WalkEnd::finished;
+}
+
+WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suffix,
+                           TextArray& candidates, const PendingEvents& pending_events) {
+    return walk_folder(
+        source_folder, [&] { return join_texts("*.", suffix()); },
+        [&](const Text& folder, const Text& name) { candidates.push_back(folder + name); },
+        pending_events);
+}
+
+WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,
+                     const PendingEvents& pending_events) {
+    return walk_folder(
+        folder, [] { return Text("*.mp3"); },
+        [&](const Text& visited, const Text& name) {
+            const Text path = visited + name;
+            if (find_from(path, fragment) != -1) row(path, size_text(file_byte_count(path)));
+        },
+        pending_events);
+}
+
+}  // namespace melodex

@@ -1,0 +1,40 @@
+// The folder walk behind every search: depth first, a folder's files before its subfolders, each
+// subfolder's whole tree before the next one. Folders whose names begin with "." are not entered;
+// no real folder is entered twice (link cycles end); the depth is limited only by memory.
+#pragma once
+
+#include <functional>
+
+#include "core/text.h"
+
+namespace melodex {
+
+// Runs at the start of every folder visit so that the window can repaint and take input.
+// Returns false when the program is closing: the walk then ends at once.
+using PendingEvents = std::function<bool()>;
+
+// The name pattern of one visit ("*.mp3", or "*." + the suffix the user has typed meanwhile).
+using NamePatternSource = std::function<Text()>;
+
+// Called for every listed file with the visit's folder text (ending in the separator) and the name.
+using FileAction = std::function<void(const Text& folder, const Text& name)>;
+
+enum class WalkEnd { finished, stopped };
+
+// Walks the tree below `folder`, which is left ending in the separator (an empty folder text
+// becomes the root folder).
+WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
+                    const PendingEvents& pending_events);
+
+// Appends every file of the tree whose name ends in "." + the suffix (read at every visit).
+WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suffix,
+                           TextArray& candidates, const PendingEvents& pending_events);
+
+// Receives each ".mp3" file whose full path contains a fragment, with its size text.
+using MatchRow = std::function<void(const Text& path, const Text& size)>;
+
+// Lists every ".mp3" file of the tree whose full path contains `fragment`, letter case counting.
+WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,
+                     const PendingEvents& pending_events);
+
+}  // namespace melodex

@@ -1,0 +1,75 @@
+#include "core/filter_keywords.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "core/whole_file.h"
+#include "tests/support/folder_tree.h"
+
+namespace melodex {
+namespace {
+
+using testing::FolderTree;
+
+struct KeywordCase {
+    std::string file;
+    std::vector<std::string> filtered;
+    std::vector<std::string> kept;
+};
+
+TEST(FilterKeywords, FollowTheKeywordFileLineByLine) {
+    const KeywordCase cases[] = {
+        {"live\r\n", {"live", "Live", "LIVE"}, {"Lives", "Live!", ""}},
+        {"live", {"LIVE"}, {""}},
+        {"a\r\n\r\nb", {"A", "", "b"}, {"a\r\n"}},
+        {"\r\n", {""}, {"a"}},
+        {"\r\nx", {"", "x"}, {}},
+        {"x\r\n\r\n", {"x", ""}, {}},
+        {"live \r\n", {"live "}, {"live"}},
+        {"one\ntwo\n", {"one\nTWO\n"}, {"one", "two"}},
+        {"\xEF\xBB\xBFlive\r\nremix\r\n", {"remix"}, {"live"}},
+        {std::string("live\r\nx\0remix\r\n", 15), {"live", "x"}, {"remix"}},
+        {"歌手\r\n", {"歌手"}, {"歌", "歌手 "}},
+        {"", {}, {"", "a"}},
+    };
+    const FolderTree tree;
+    const Text path = tree.root() + "keywords.txt";
+    for (const KeywordCase& c : cases) {
+        ASSERT_TRUE(write_whole_file(path, c.file));
+        const FilterKeywords keywords = load_filter_keywords(path);
+        for (const std::string& f : c.filtered) EXPECT_TRUE(is_filter_keyword(keywords, f)) << f;
+        for (const std::string& k : c.kept) EXPECT_FALSE(is_filter_keyword(keywords, k)) << k;
+    }
+}
+
+TEST(FilterKeywords, DoNotFoldTwoByteCharacters) {
+    testing::CharacterRuleScope rule(CharacterRule::two_byte);
+    const FolderTree tree;
+    const Text path = tree.root() + "keywords.txt";
+    // 0x81 0x61: a two-byte character whose trail byte is the letter a.
+    ASSERT_TRUE(write_whole_file(path, "\x81\x61\r\n"));
+    const FilterKeywords keywords = load_filter_keywords(path);
+    EXPECT_TRUE(is_filter_keyword(keywords, "\x81\x61"));
+    EXPECT_FALSE(is_filter_keyword(keywords, "\x81\x41"));
+}
+
+TEST(FilterKeywords, CreateAMissingFileEmptyAndSurviveOneThatCannotBeMade) {
+    const FolderTree tree;
+    const Text path = tree.root() + "MP3过滤关键字.txt";
+    EXPECT_TRUE(load_filter_keywords(path).upper_cased.empty());
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(std::filesystem::file_size(path), 0u);
+
+    EXPECT_TRUE(load_filter_keywords(tree.root() + "missing/keywords.txt").upper_cased.empty());
+
+    // Megabytes of binary garbage are read like any other keyword file.
+    std::string garbage;
+    for (int i = 0; i < 4'000'000; ++i) garbage += static_cast<char>((i * 7919u) % 251 + 1);
+    garbage += "\r\nLIVE";
+    ASSERT_TRUE(write_whole_file(path, garbage));
+    EXPECT_TRUE(is_filter_keyword(load_filter_keywords(path), "live"));
+}
+
+}  // namespace
+}  // namespace melodex

@@ -1,0 +1,199 @@
+#include "core/walk.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/file_system.h"
+#include "tests/support/folder_tree.h"
+
+namespace melodex {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::FolderTree;
+
+// The paths below the root that a walk with the given pattern reaches, in walk order.
+std::vector<std::string> walked(const FolderTree& tree, const std::string& pattern) {
+    std::vector<std::string> reached;
+    Text folder = tree.root();
+    walk_folder(
+        folder, [&] { return pattern; },
+        [&](const Text& visited, const Text& name) {
+            reached.push_back((visited + name).substr(tree.root().size()));
+        },
+        {});
+    return reached;
+}
+
+TEST(Walk, ListsFilesBeforeSubfoldersAndEachSubtreeBeforeTheNext) {
+    const FolderTree tree{"R/a.mp3", "R/S1/b.mp3", "R/S1/T/c.mp3", "R/S2/d.mp3", "R/z.mp3"};
+    EXPECT_THAT(walked(tree, "*.mp3"),
+                ElementsAre("R/a.mp3", "R/z.mp3", "R/S1/b.mp3", "R/S1/T/c.mp3", "R/S2/d.mp3"));
+}
+
+TEST(Walk, SortsNamesByByteValue) {
+    const FolderTree tree{"B.mp3", "a.mp3", "歌.mp3", "_.mp3", "Z/", "A/x.mp3"};
+    EXPECT_THAT(walked(tree, "*.mp3"), ElementsAre("B.mp3", "_.mp3", "a.mp3", "歌.mp3", "A/x.mp3"));
+}
+
+TEST(Walk, SelectsFilesByPatternAndNeverEntersDotFolders) {
+    const FolderTree tree{".x.mp3",         "a.MP3",     "b.mp3x", "c.wma",      "d",
+                          "folder.mp3/e.mp3", ".cache/f.mp3", ".hidden/g.mp3", "sub/.h.mp3"};
+    EXPECT_THAT(walked(tree, "*.mp3"),
+                ElementsAre(".x.mp3", "a.MP3", "folder.mp3/e.mp3", "sub/.h.mp3"));
+    EXPECT_THAT(walked(tree, "*."), ElementsAre("d"));
+}
+
+TEST(Walk, NormalisesTheCallersFolderText) {
+    const FolderTree tree{"a.mp3"};
+    Text without_separator = tree.root().substr(0, tree.root().size() - 1);
+    Text with_separator = tree.root();
+    std::vector<Text> first;
+    std::vector<Text> second;
+    walk_folder(without_separator, [] { return "*.mp3"; },
+                [&](const Text& f, const Text& n) { first.push_back(f + n); }, {});
+    walk_folder(with_separator, [] { return "*.mp3"; },
+                [&](const Text& f, const Text& n) { second.push_back(f + n); }, {});
+    EXPECT_EQ(without_separator, tree.root());
+    EXPECT_EQ(with_separator, tree.root());
+    EXPECT_EQ(first, second);
+
+    Text empty;
+    int visits = 0;
+    walk_folder(empty, [] { return "*.no-such-suffix"; }, [](const Text&, const Text&) {},
+                [&] { return ++visits == 1; });
+    EXPECT_EQ(empty, "/");
+}
+
+TEST(Walk, GivesNothingForAMissingFolderAndPassesOverUnreadableOnes) {
+    const FolderTree tree{"a.mp3", "locked/b.mp3", "open/c.mp3"};
+    Text missing = tree.root() + "no-such-folder";
+    int files = 0;
+    walk_folder(missing, [] { return "*.mp3"; }, [&](const Text&, const Text&) { ++files; }, {});
+    EXPECT_EQ(files, 0);
+
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    std::filesystem::permissions(tree.path("locked"), std::filesystem::perms::none);
+    EXPECT_THAT(walked(tree, "*.mp3"), ElementsAre("a.mp3", "open/c.mp3"));
+}
+
+TEST(Walk, FollowsFolderLinksButEntersEveryRealFolderOnce) {
+    const FolderTree tree{"a/x.mp3", "b/y.mp3"};
+    tree.link("a/loop", "..");       // back to the root: a cycle
+    tree.link("c", "b");             // a second way into b
+    tree.link("d.mp3", "a/x.mp3");   // a link to a file counts as a file
+    tree.link("e.mp3", "missing");   // so does a dangling link
+    EXPECT_THAT(walked(tree, "*.mp3"), ElementsAre("d.mp3", "e.mp3", "a/x.mp3", "b/y.mp3"));
+}
+
+TEST(Walk, SurvivesATreeDeeperThanAnyPathCanReach) {
+    const FolderTree tree;
+    // Built and removed with relative steps: the full path is longer than the system accepts.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(tree.path(""));
+    for (int depth = 0; depth < 5000; ++depth) {
+        std::filesystem::create_directory("d");
+        std::filesystem::current_path("d");
+    }
+    FILE* bottom = std::fopen("deep.mp3", "wb");
+    ASSERT_NE(bottom, nullptr);
+    std::fclose(bottom);
+    std::filesystem::current_path(tree.path(""));
+    // Folders beyond the system's path limit cannot be listed and are passed over; the walk keeps
+    // no call frame per level, so thousands of levels cannot exhaust the stack.
+    Text folder = "d";
+    int visits = 0;
+    walk_folder(folder, [] { return "*.mp3"; }, [](const Text&, const Text&) {},
+                [&] { return ++visits > 0; });
+    std::filesystem::current_path(tree.path(""));
+    for (int depth = 0; depth < 5000; ++depth) std::filesystem::current_path("d");
+    std::filesystem::remove("deep.mp3");
+    for (int depth = 0; depth < 5000; ++depth) {  // removed bottom up: the path is too long
+        std::filesystem::current_path("..");
+        std::filesystem::remove("d");
+    }
+    std::filesystem::current_path(previous);
+    EXPECT_GT(visits, 1000);
+}
+
+TEST(Walk, RunsPendingEventsAtEveryFolderAndStopsWhenTheyAskTo) {
+    const FolderTree tree{"a/x.mp3", "b/y.mp3", "c/z.mp3"};
+    Text folder = tree.root();
+    int visits = 0;
+    EXPECT_EQ(walk_folder(folder, [] { return "*.mp3"; }, [](const Text&, const Text&) {},
+                          [&] { return ++visits > 0; }),
+              WalkEnd::finished);
+    EXPECT_EQ(visits, 4);
+
+    std::vector<Text> reached;
+    visits = 0;
+    EXPECT_EQ(walk_folder(
+                  folder, [] { return "*.mp3"; },
+                  [&](const Text&, const Text& name) { reached.push_back(name); },
+                  [&] { return ++visits < 3; }),
+              WalkEnd::stopped);
+    EXPECT_THAT(reached, ElementsAre("x.mp3"));
+}
+
+TEST(CollectCandidates, ReadsTheSuffixAtEveryFolder) {
+    const FolderTree tree{"a.mp3", "b.MP3", "c.wma", "d", "s/e.wma", "s/f.mp3"};
+    auto collect = [&](std::vector<Text> suffixes) {
+        TextArray candidates;
+        Text folder = tree.root();
+        std::size_t visit = 0;
+        collect_candidates(
+            folder, [&] { return suffixes[std::min(visit, suffixes.size()) - 1]; }, candidates,
+            [&] { return ++visit > 0; });
+        for (Text& c : candidates) c = c.substr(tree.root().size());
+        return candidates;
+    };
+    EXPECT_THAT(collect({"mp3"}), ElementsAre("a.mp3", "b.MP3", "s/f.mp3"));
+    EXPECT_THAT(collect({"MP3"}), ElementsAre("a.mp3", "b.MP3", "s/f.mp3"));
+    EXPECT_THAT(collect({""}), ElementsAre("d"));
+    // Typed while the walk runs: applies from the next folder.
+    EXPECT_THAT(collect({"mp3", "wma"}), ElementsAre("a.mp3", "b.MP3", "s/e.wma"));
+}
+
+TEST(ListMatches, ListsMp3PathsHoldingTheFragmentWithTheirSizes) {
+    FolderTree tree{"Music/abc.mp3", "Music/ABC.mp3", "Music/x/abc d.wma"};
+    tree.add("Music/x/abc e.mp3", 5000000);
+    std::vector<std::pair<Text, Text>> rows;
+    auto search = [&](const Text& fragment) {
+        rows.clear();
+        Text folder = tree.root() + "Music";
+        list_matches(fragment, folder,
+                     [&](const Text& p, const Text& s) { rows.emplace_back(p.substr(tree.root().size()), s); },
+                     {});
+        return rows;
+    };
+    using Row = std::pair<Text, Text>;
+    EXPECT_THAT(search("abc"), ElementsAre(Row{"Music/abc.mp3", "0KB"}, Row{"Music/x/abc e.mp3", "4.77MB"}));
+    EXPECT_THAT(search("Music"), ElementsAre(Row{"Music/ABC.mp3", "0KB"}, Row{"Music/abc.mp3", "0KB"},
+                                             Row{"Music/x/abc e.mp3", "4.77MB"}));
+    EXPECT_EQ(search("").size(), 3u);
+    EXPECT_THAT(search("zzz"), IsEmpty());
+}
+
+TEST(ListMatches, StillListsAFileRemovedBeforeItsSizeIsRead) {
+    const FolderTree tree{"a.mp3"};
+    tree.add("b.mp3", 4096);
+    Text folder = tree.root();
+    std::vector<Text> sizes;
+    list_matches("mp3", folder,
+                 [&](const Text& path, const Text& size) {
+                     sizes.push_back(size);
+                     std::filesystem::remove(tree.path("b.mp3"));
+                     (void)path;
+                 },
+                 {});
+    EXPECT_THAT(sizes, ElementsAre("0KB", "0KB"));
+    EXPECT_EQ(file_byte_count(tree.root() + "b.mp3"), -1);
+}
+
+}  // namespace
+}  // namespace melodex
