@@ -1,0 +1,33 @@
+# Shared by scripts/run and scripts/test: installs missing Debian packages, builds a preset.
+# Sourced, not run.
+
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# The packages every build needs; the scripts add their own.
+build_packages=(g++ make cmake pkg-config libcli11-dev)
+
+# Installs the named Debian packages that are not installed yet, as root or through sudo.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local as_root=()
+    if [ "$(id -u)" != 0 ]; then
+        command -v sudo > /dev/null || { echo "Please install as root: ${missing[*]}" >&2; exit 1; }
+        as_root=(sudo)
+    fi
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+        --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds one preset of CMakePresets.json.
+build_preset() {
+    cmake --preset "$1" -S "$repo" > /dev/null
+    cmake --build --preset "$1"
+}
