@@ -1,0 +1,118 @@
+#include "ui/main_window_handlers.h"
+
+#include "core/analysis.h"
+#include "core/fragments.h"
+#include "core/system.h"
+#include "core/walk.h"
+
+namespace melodex::ui {
+namespace {
+
+// The analysis run's view of the window: prompts and the report through the desktop services,
+// the suffix from 编辑框7 and the stages on 按钮7.
+class WindowAnalysisHost : public AnalysisHost {
+public:
+    WindowAnalysisHost(MainWindowView& view, DesktopServices& services,
+                       std::function<bool()> keep_walking)
+        : view_(view), services_(services), keep_walking_(std::move(keep_walking)) {}
+
+    std::optional<Text> ask_text(const Text& prompt, const Text& title) override {
+        return services_.input_box(prompt, title);
+    }
+    Text suffix() override { return view_.text(EditBox::编辑框7); }
+    void show_caption(const Text& caption) override { view_.set_caption(Button::按钮7, caption); }
+    bool let_pending_events_run() override { return keep_walking_(); }
+    void open_document(const Text& path) override { services_.open_document(path); }
+    Text program_directory() override { return services_.program_directory(); }
+
+private:
+    MainWindowView& view_;
+    DesktopServices& services_;
+    std::function<bool()> keep_walking_;
+};
+
+std::size_t index_of(Button button) { return static_cast<std::size_t>(button); }
+
+}  // namespace
+
+MainWindowHandlers::MainWindowHandlers(MainWindowView& view, DesktopServices& services)
+    : view_(view), services_(services) {}
+
+bool MainWindowHandlers::keep_walking() {
+    // The window may be closed by one of the events let through here.
+    return !closing_ && services_.let_pending_events_run() && !closing_;
+}
+
+void MainWindowHandlers::analysis_clicked() {
+    if (analysis_running_) return;
+    analysis_running_ = true;
+    WindowAnalysisHost host(view_, services_, [this] { return keep_walking(); });
+    const RunResult result = run_analysis(host);
+    analysis_running_ = false;
+    if (result.outcome == RunOutcome::report_not_written) {
+        tell(system_text("无法写入分析报告：") + result.report_path);
+    }
+}
+
+void MainWindowHandlers::edit_text_changed(EditBox box) {
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (fragment_edit_boxes[k] == box) view_.set_caption(fragment_buttons[k], view_.text(box));
+    }
+}
+
+void MainWindowHandlers::files_dropped(const TextArray& paths) {
+    if (paths.empty()) return;
+    const DisplayFragments shown = display_fragments(paths.front());
+    view_.set_text(EditBox::编辑框5, shown.file_name);
+    for (std::size_t k = 0; k < 4; ++k) {
+        view_.set_text(fragment_edit_boxes[k], "");
+        view_.set_caption(fragment_buttons[k], "");
+    }
+    for (std::size_t k = 0; k < shown.fragments.size(); ++k) {
+        view_.set_text(fragment_edit_boxes[k], shown.fragments[k]);
+        view_.set_caption(fragment_buttons[k], shown.fragments[k]);
+    }
+}
+
+void MainWindowHandlers::fragment_clicked(Button button) {
+    if (index_of(button) >= 4) return;
+    for (const Button b : fragment_buttons) view_.set_enabled(b, false);
+    view_.clear(ListBox::列表框1);
+    view_.clear(ListBox::列表框2);
+    const Text fragment = view_.caption(button);
+    Text folder = view_.text(EditBox::编辑框6);
+    list_matches(
+        fragment, folder,
+        [this](const Text& path, const Text& size) {
+            view_.append_item(ListBox::列表框1, path);
+            view_.append_item(ListBox::列表框2, size);
+        },
+        [this] { return keep_walking(); });
+    if (closing_) return;
+    for (const Button b : fragment_buttons) view_.set_enabled(b, true);
+}
+
+Text MainWindowHandlers::selected_path() const {
+    return view_.item_text(ListBox::列表框1, view_.current_selection(ListBox::列表框1));
+}
+
+void MainWindowHandlers::result_activated() { services_.open_document(selected_path()); }
+
+void MainWindowHandlers::show_in_folder_clicked() {
+    services_.show_in_file_manager(selected_path());
+}
+
+void MainWindowHandlers::delete_clicked() {
+    if (!services_.delete_file(selected_path())) tell(system_text("删除文件失败！"));
+}
+
+void MainWindowHandlers::tell(const Text& message) {
+    // An always-on-top window would hide the message box.
+    view_.set_always_on_top(false);
+    services_.message_box(message);
+    view_.set_always_on_top(true);
+}
+
+void MainWindowHandlers::window_closing() { closing_ = true; }
+
+}  // namespace melodex::ui
