@@ -33,6 +33,13 @@ WalkEnd analyse_candidate(const Text& candidate, Text& target_folder,
 
 WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeywords& keywords,
                         const AnalysisHooks& hooks, const ReportSink& report) {
+    return analyse_folders_by_walks(std::move(source_folder), std::move(target_folder), keywords,
+                                    hooks, report);
+}
+
+WalkEnd analyse_folders_by_walks(Text source_folder, Text target_folder,
+                                 const FilterKeywords& keywords, const AnalysisHooks& hooks,
+                                 const ReportSink& report) {
     hooks.show_caption(system_text("加载过滤器..."));
     TextArray candidates;
     if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.pending_events) ==

@@ -32,6 +32,12 @@ WalkEnd analyse_candidate(const Text& candidate, Text& target_folder,
 WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeywords& keywords,
                         const AnalysisHooks& hooks, const ReportSink& report);
 
+// The same analysis with one walk of the target tree per fragment: slow on large trees, kept as
+// the reference that the fast analysis is checked against.
+WalkEnd analyse_folders_by_walks(Text source_folder, Text target_folder,
+                                 const FilterKeywords& keywords, const AnalysisHooks& hooks,
+                                 const ReportSink& report);
+
 // The two files of the program directory.
 Text keyword_file_name();
 Text report_file_name();
