@@ -1,10 +1,13 @@
 #include "core/analysis.h"
 
+#include <unordered_set>
+
 #include "core/file_system.h"
 #include "core/fragments.h"
 #include "core/number_text.h"
 #include "core/report.h"
 #include "core/system.h"
+#include "core/target_index.h"
 #include "core/whole_file.h"
 
 namespace melodex {
@@ -12,12 +15,43 @@ namespace melodex {
 Text keyword_file_name() { return system_text("MP3过滤关键字.txt"); }
 Text report_file_name() { return system_text("MP3文件重复分析报告.txt"); }
 
+namespace {
+
+// The stages both analyses share: candidates collected, `prepare` run, then each candidate
+// analysed with the percentage done shown after it.
+WalkEnd analyse_in_stages(Text& source_folder, const AnalysisHooks& hooks,
+                          const std::function<WalkEnd(const TextArray&)>& prepare,
+                          const std::function<WalkEnd(const Text&)>& analyse) {
+    hooks.show_caption(system_text("加载过滤器..."));
+    TextArray candidates;
+    if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.pending_events) ==
+        WalkEnd::stopped) {
+        return WalkEnd::stopped;
+    }
+    hooks.show_caption(system_text("加载文件名称..."));
+    if (prepare(candidates) == WalkEnd::stopped) return WalkEnd::stopped;
+    for (std::size_t done = 1; done <= candidates.size(); ++done) {
+        if (analyse(candidates[done - 1]) == WalkEnd::stopped) return WalkEnd::stopped;
+        const double percent =
+            static_cast<double>(done) / static_cast<double>(candidates.size()) * 100;
+        hooks.show_caption(number_text(percent) + "%");
+    }
+    hooks.show_caption(system_text("MP3一按键找重"));
+    return WalkEnd::finished;
+}
+
+bool is_sought(const Text& fragment, const FilterKeywords& keywords) {
+    // An empty fragment would be found in every path and list the whole target tree.
+    return !fragment.empty() && !is_filter_keyword(keywords, fragment);
+}
+
+}  // namespace
+
 WalkEnd analyse_candidate(const Text& candidate, Text& target_folder,
                           const FilterKeywords& keywords, const AnalysisHooks& hooks,
                           const ReportSink& report) {
     for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
-        // An empty fragment would be found in every path and list the whole target tree.
-        if (fragment.empty() || is_filter_keyword(keywords, fragment)) continue;
+        if (!is_sought(fragment, keywords)) continue;
         Text match_block;
         if (report_matches(fragment, target_folder, match_block, hooks.pending_events) ==
             WalkEnd::stopped) {
@@ -31,33 +65,51 @@ WalkEnd analyse_candidate(const Text& candidate, Text& target_folder,
     return WalkEnd::finished;
 }
 
+
 WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeywords& keywords,
                         const AnalysisHooks& hooks, const ReportSink& report) {
-    return analyse_folders_by_walks(std::move(source_folder), std::move(target_folder), keywords,
-                                    hooks, report);
+    TargetIndex target;
+    auto prepare = [&](const TextArray& candidates) {
+        if (target.list(target_folder, hooks.pending_events) == WalkEnd::stopped) {
+            return WalkEnd::stopped;
+        }
+        TextArray distinct;
+        std::unordered_set<Text> seen;
+        const Text suffix = hooks.suffix();
+        for (const Text& candidate : candidates) {
+            for (Text& fragment : analysis_fragments(candidate, suffix)) {
+                if (is_sought(fragment, keywords) && seen.insert(fragment).second) {
+                    distinct.push_back(std::move(fragment));
+                }
+            }
+        }
+        return target.find_all(distinct, hooks.pending_events);
+    };
+    auto analyse = [&](const Text& candidate) {
+        if (hooks.pending_events && !hooks.pending_events()) return WalkEnd::stopped;
+        for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
+            if (!is_sought(fragment, keywords)) continue;
+            const std::vector<std::uint32_t>& holders = target.holders(fragment);
+            if (holders.size() < 2) continue;
+            for (const std::uint32_t number : holders) {
+                report(report_line(fragment, target.path(number),
+                                   size_text(target.byte_count(number))));
+            }
+            report("\r\n");
+        }
+        return WalkEnd::finished;
+    };
+    return analyse_in_stages(source_folder, hooks, prepare, analyse);
 }
 
 WalkEnd analyse_folders_by_walks(Text source_folder, Text target_folder,
                                  const FilterKeywords& keywords, const AnalysisHooks& hooks,
                                  const ReportSink& report) {
-    hooks.show_caption(system_text("加载过滤器..."));
-    TextArray candidates;
-    if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.pending_events) ==
-        WalkEnd::stopped) {
-        return WalkEnd::stopped;
-    }
-    hooks.show_caption(system_text("加载文件名称..."));
-    for (std::size_t done = 1; done <= candidates.size(); ++done) {
-        if (analyse_candidate(candidates[done - 1], target_folder, keywords, hooks, report) ==
-            WalkEnd::stopped) {
-            return WalkEnd::stopped;
-        }
-        const double percent =
-            static_cast<double>(done) / static_cast<double>(candidates.size()) * 100;
-        hooks.show_caption(number_text(percent) + "%");
-    }
-    hooks.show_caption(system_text("MP3一按键找重"));
-    return WalkEnd::finished;
+    return analyse_in_stages(
+        source_folder, hooks, [](const TextArray&) { return WalkEnd::finished; },
+        [&](const Text& candidate) {
+            return analyse_candidate(candidate, target_folder, keywords, hooks, report);
+        });
 }
 
 RunResult run_analysis(AnalysisHost& host) {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # melodex-cli from the outside: its output, exit statuses and the files it touches.
 set -u
-cli=$1
+cli=$(realpath "$1")
 work=$(mktemp -d)
+# Folders are named relative to the work folder, whose random name could hold a fragment.
+cd "$work"
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data"
 failures=0
@@ -14,48 +16,48 @@ check() {  # check NAME EXPECTED ACTUAL
     fi
 }
 
-mkdir -p "$work/s" "$work/t/x" "$work/t/-"
-touch "$work/s/A - B.mp3" "$work/t/A.mp3" "$work/t/x/B A.mp3" "$work/t/B.mp3" "$work/t/-/-.mp3"
-head -c 1153434 /dev/zero > "$work/t/x/B A.mp3"
+mkdir -p s t/x t/-
+touch "s/A - B.mp3" t/A.mp3 "t/x/B A.mp3" t/B.mp3 t/-/-.mp3
+head -c 1153434 /dev/zero > "t/x/B A.mp3"
 
 # analyze: the report to standard output, to a file, and to the default place.
-out=$("$cli" analyze --report - "$work/s" "$work/t"; echo "status $?")
+out=$("$cli" analyze --report - s t; echo "status $?")
 expected=$(printf 'A\t%s\r\nA\t%s\r\n\r\nB\t%s\r\nB\t%s\r\n\r\nstatus 0' \
-    "$work/t/A.mp3" "$work/t/x/B A.mp3	1.1MB" "$work/t/B.mp3" "$work/t/x/B A.mp3	1.1MB")
+    t/A.mp3 "t/x/B A.mp3	1.1MB" t/B.mp3 "t/x/B A.mp3	1.1MB")
 expected=${expected//.mp3$'\r'/.mp3	0KB$'\r'}
 check "analyze to standard output" "$expected" "$out"
 check "keyword file created empty" "0" "$(stat -c %s "$work/data/melodex/MP3过滤关键字.txt")"
 
-"$cli" analyze "$work/s" "$work/t"
+"$cli" analyze s t
 check "default report" "$(printf '%s' "${expected%status 0}")" "$(cat "$work/data/melodex/MP3文件重复分析报告.txt"; echo)"
 
 printf 'a\r\n' > "$work/keywords.txt"
-"$cli" analyze --keywords "$work/keywords.txt" --report "$work/r.txt" "$work/s" "$work/t"
-check "keywords filter" "$(printf 'B\t%s\t0KB\r\nB\t%s\t1.1MB\r\n\r\n' "$work/t/B.mp3" "$work/t/x/B A.mp3")" "$(cat "$work/r.txt")"
+"$cli" analyze --keywords "$work/keywords.txt" --report "$work/r.txt" s t
+check "keywords filter" "$(printf 'B\t%s\t0KB\r\nB\t%s\t1.1MB\r\n\r\n' t/B.mp3 "t/x/B A.mp3")" "$(cat "$work/r.txt")"
 
 # An unwritable report is an error that leaves the earlier report alone.
 mkdir "$work/ro"; echo earlier > "$work/ro/r.txt"; chmod a-w "$work/ro"
 if [ "$(id -u)" != 0 ]; then
-    "$cli" analyze --report "$work/ro/r.txt" "$work/s" "$work/t" 2> "$work/err"
+    "$cli" analyze --report "$work/ro/r.txt" s t 2> "$work/err"
     check "unwritable report status" "1" "$?"
     check "earlier report kept" "earlier" "$(cat "$work/ro/r.txt")"
 fi
-"$cli" analyze --report "$work/missing/r.txt" "$work/s" "$work/t" 2> "$work/err"
+"$cli" analyze --report "$work/missing/r.txt" s t 2> "$work/err"
 check "report in a missing folder" "1" "$?"
 check "error names the report" "melodex-cli: cannot write the report file: $work/missing/r.txt" "$(cat "$work/err")"
 
-"$cli" analyze "$work/nowhere" "$work/t" 2> "$work/err"
+"$cli" analyze nowhere t 2> "$work/err"
 check "missing source status" "1" "$?"
-check "missing source message" "melodex-cli: source folder not found: $work/nowhere" "$(cat "$work/err")"
-"$cli" analyze "$work/s" "$work/nowhere" 2> /dev/null
+check "missing source message" "melodex-cli: source folder not found: nowhere" "$(cat "$work/err")"
+"$cli" analyze s nowhere 2> /dev/null
 check "missing target status" "1" "$?"
 
 # search: walk order, sizes, exact letter case, "--" before a path that looks like an option.
-check "search" "$(printf '%s\t0KB\n%s\t1.1MB' "$work/t/A.mp3" "$work/t/x/B A.mp3")" "$("$cli" search A "$work/t")"
-check "search letter case" "" "$("$cli" search a "$work/t")"
-check "search empty fragment" "4" "$("$cli" search "" "$work/t" | wc -l)"
-check "search after --" "$work/t/-/-.mp3	0KB" "$("$cli" search -- -.mp3 "$work/t")"
-"$cli" search A "$work/nowhere" 2> "$work/err"
+check "search" "$(printf '%s\t0KB\n%s\t1.1MB' t/A.mp3 "t/x/B A.mp3")" "$("$cli" search A t)"
+check "search letter case" "" "$("$cli" search a t)"
+check "search empty fragment" "4" "$("$cli" search "" t | wc -l)"
+check "search after --" "t/-/-.mp3	0KB" "$("$cli" search -- -.mp3 t)"
+"$cli" search A nowhere 2> "$work/err"
 check "missing search folder" "1" "$?"
 
 # fragments: the analysis and the display forms, an empty suffix, GBK bytes.

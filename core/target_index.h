@@ -1,0 +1,36 @@
+// The target tree of an analysis run, listed once: its ".mp3" paths in walk order and, for every
+// fragment the run looks for, the paths that hold it. Sizes are read once per matched file.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "core/fragment_index.h"
+#include "core/path_list.h"
+#include "core/walk.h"
+
+namespace melodex {
+
+class TargetIndex {
+public:
+    // Lists the ".mp3" files below `target_folder` (left ending in the separator).
+    WalkEnd list(Text& target_folder, const PendingEvents& pending_events);
+
+    // Finds the paths that hold each of the fragments, all in one pass over the listing.
+    WalkEnd find_all(const TextArray& distinct_fragments, const PendingEvents& pending_events);
+
+    // The numbers of the paths that hold `fragment`, in walk order. A fragment that find_all was
+    // not given is looked for now.
+    const std::vector<std::uint32_t>& holders(const Text& fragment);
+
+    std::string_view path(std::uint32_t number) const { return paths_[number]; }
+    std::int64_t byte_count(std::uint32_t number);
+
+private:
+    PathList paths_;
+    std::unordered_map<Text, std::vector<std::uint32_t>> holders_;
+    std::vector<std::int64_t> byte_counts_;
+};
+
+}  // namespace melodex
