@@ -70,13 +70,17 @@ TEST(Walk, NormalisesTheCallersFolderText) {
     EXPECT_EQ(empty, "/");
 }
 
-TEST(Walk, GivesNothingForAMissingFolderAndPassesOverUnreadableOnes) {
-    const FolderTree tree{"a.mp3", "locked/b.mp3", "open/c.mp3"};
+TEST(Walk, GivesNothingForAMissingFolder) {
+    const FolderTree tree{"a.mp3"};
     Text missing = tree.root() + "no-such-folder";
     int files = 0;
     walk_folder(missing, [] { return "*.mp3"; }, [&](const Text&, const Text&) { ++files; }, {});
     EXPECT_EQ(files, 0);
+    EXPECT_EQ(missing, tree.root() + "no-such-folder/");
+}
 
+TEST(Walk, PassesOverAFolderItCannotRead) {
+    const FolderTree tree{"a.mp3", "locked/b.mp3", "open/c.mp3"};
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     std::filesystem::permissions(tree.path("locked"), std::filesystem::perms::none);
     EXPECT_THAT(walked(tree, "*.mp3"), ElementsAre("a.mp3", "open/c.mp3"));
