@@ -85,21 +85,30 @@ WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeyw
         }
         return target.find_all(distinct, hooks.pending_events);
     };
+    // Report lines gather here and go to the sink in large pieces.
+    Text pending;
     auto analyse = [&](const Text& candidate) {
         if (hooks.pending_events && !hooks.pending_events()) return WalkEnd::stopped;
         for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
             if (!is_sought(fragment, keywords)) continue;
             const std::vector<std::uint32_t>& holders = target.holders(fragment);
             if (holders.size() < 2) continue;
+            const Text fragment_field = report_field(fragment);
             for (const std::uint32_t number : holders) {
-                report(report_line(fragment, target.path(number),
-                                   size_text(target.byte_count(number))));
+                append_report_line(pending, fragment_field, target.path_field(number),
+                                   target.size_text(number));
             }
-            report("\r\n");
+            pending += "\r\n";
+            if (pending.size() >= 1 << 16) {
+                report(pending);
+                pending.clear();
+            }
         }
         return WalkEnd::finished;
     };
-    return analyse_in_stages(source_folder, hooks, prepare, analyse);
+    const WalkEnd end = analyse_in_stages(source_folder, hooks, prepare, analyse);
+    if (!pending.empty()) report(pending);
+    return end;
 }
 
 WalkEnd analyse_folders_by_walks(Text source_folder, Text target_folder,

@@ -8,18 +8,24 @@
 namespace melodex {
 namespace {
 
-Text one_line_field(std::string_view field) {
-    Text safe(field);
-    std::replace_if(
-        safe.begin(), safe.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; },
-        '?');
-    return safe;
-}
+bool breaks_a_line(char c) { return c == '\r' || c == '\n' || c == '\t'; }
 
 }  // namespace
 
-Text report_line(std::string_view fragment, std::string_view path, std::string_view size) {
-    return join_texts(one_line_field(fragment), "\t", one_line_field(path), "\t", size, "\r\n");
+bool needs_report_field(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), breaks_a_line);
+}
+
+Text report_field(std::string_view text) {
+    Text field(text);
+    std::replace_if(field.begin(), field.end(), breaks_a_line, '?');
+    return field;
+}
+
+void append_report_line(Text& report, std::string_view fragment_field,
+                        std::string_view path_field, std::string_view size) {
+    report.append(fragment_field).append(1, '\t').append(path_field).append(1, '\t');
+    report.append(size).append("\r\n");
 }
 
 WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_block,
@@ -29,7 +35,8 @@ WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_bl
         [&](const Text& folder, const Text& name) {
             const Text path = folder + name;
             if (find_from(path, fragment) == -1) return;
-            match_block += report_line(fragment, path, size_text(file_byte_count(path)));
+            append_report_line(match_block, report_field(fragment), report_field(path),
+                               size_text(file_byte_count(path)));
         },
         pending_events);
 }

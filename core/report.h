@@ -7,9 +7,14 @@
 
 namespace melodex {
 
-// One report line. CR, LF and TAB inside the fragment or the path are written as "?", so that
+// A fragment or a path as a report line shows it: CR, LF and TAB are written as "?", so that
 // every line holds exactly one line break and three fields.
-Text report_line(std::string_view fragment, std::string_view path, std::string_view size);
+Text report_field(std::string_view text);
+bool needs_report_field(std::string_view text);
+
+// Appends one report line of fields already made with report_field.
+void append_report_line(Text& report, std::string_view fragment_field,
+                        std::string_view path_field, std::string_view size);
 
 // Appends the report line of every ".mp3" file of the tree whose full path contains `fragment`.
 WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_block,

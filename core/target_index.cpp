@@ -1,22 +1,20 @@
 #include "core/target_index.h"
 
-#include <limits>
-
 #include "core/file_system.h"
+#include "core/number_text.h"
+#include "core/report.h"
 
 namespace melodex {
-namespace {
-
-constexpr std::int64_t not_read = std::numeric_limits<std::int64_t>::min();
-
-}  // namespace
 
 WalkEnd TargetIndex::list(Text& target_folder, const PendingEvents& pending_events) {
     const WalkEnd end = walk_folder(
         target_folder, [] { return Text("*.mp3"); },
         [this](const Text& folder, const Text& name) { paths_.append(folder, name); },
         pending_events);
-    byte_counts_.assign(paths_.size(), not_read);
+    size_texts_.assign(paths_.size(), Text());
+    for (std::uint32_t number = 0; number < paths_.size(); ++number) {
+        if (needs_report_field(paths_[number])) path_fields_[number] = report_field(paths_[number]);
+    }
     return end;
 }
 
@@ -43,9 +41,15 @@ const std::vector<std::uint32_t>& TargetIndex::holders(const Text& fragment) {
     return entry->second;
 }
 
-std::int64_t TargetIndex::byte_count(std::uint32_t number) {
-    if (byte_counts_[number] == not_read) byte_counts_[number] = file_byte_count(Text(paths_[number]));
-    return byte_counts_[number];
+std::string_view TargetIndex::path_field(std::uint32_t number) const {
+    const auto field = path_fields_.find(number);
+    return field == path_fields_.end() ? paths_[number] : std::string_view(field->second);
+}
+
+const Text& TargetIndex::size_text(std::uint32_t number) {
+    Text& size = size_texts_[number];
+    if (size.empty()) size = melodex::size_text(file_byte_count(Text(paths_[number])));
+    return size;
 }
 
 }  // namespace melodex

@@ -24,13 +24,17 @@ public:
     // not given is looked for now.
     const std::vector<std::uint32_t>& holders(const Text& fragment);
 
-    std::string_view path(std::uint32_t number) const { return paths_[number]; }
-    std::int64_t byte_count(std::uint32_t number);
+    // The path as a report line shows it.
+    std::string_view path_field(std::uint32_t number) const;
+    // The file's size text, its size read when first asked for.
+    const Text& size_text(std::uint32_t number);
 
 private:
     PathList paths_;
     std::unordered_map<Text, std::vector<std::uint32_t>> holders_;
-    std::vector<std::int64_t> byte_counts_;
+    // The few paths that hold a line break or a TAB, as the report shows them.
+    std::unordered_map<std::uint32_t, Text> path_fields_;
+    std::vector<Text> size_texts_;  // empty until read: a size text is never empty
 };
 
 }  // namespace melodex
