@@ -1,0 +1,30 @@
+// melodex: the desktop window. Start-up runs in a fixed order: the program directory becomes the
+// working directory (relative folder texts are read against it), the character rule of the
+// system's code page is chosen, then the window is created, centred, kept on top and shown, and
+// the event loop runs until the window is closed.
+#include <QApplication>
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/system.h"
+#include "core/text.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_desktop_services.h"
+
+int main(int argc, char** argv) {
+    std::error_code ignored;
+    std::filesystem::current_path(melodex::program_directory(), ignored);
+    melodex::set_character_rule(melodex::system_character_rule());
+
+    // The program reads no command-line arguments; Qt is given only the program's name.
+    int qt_argc = argc > 0 ? 1 : 0;
+    QApplication application(qt_argc, argv);
+    melodex::ui::qt::QtDesktopServices services;
+    melodex::ui::qt::MainWindow window(services);
+    services.set_main_window(&window);
+    window.centre_on_screen();
+    window.set_always_on_top(true);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,251 @@
+#include "ui/qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "ui/qt/text_conversion.h"
+
+namespace melodex::ui::qt {
+namespace {
+
+template <typename Control>
+std::size_t at(Control control) {
+    return static_cast<std::size_t>(control);
+}
+
+// The local files among dropped URLs, in the order they were dropped.
+TextArray dropped_files(const QMimeData* data) {
+    TextArray files;
+    if (data == nullptr || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files.push_back(path_to_text(url.toLocalFile()));
+    }
+    return files;
+}
+
+// The user's music folder, ending in the separator like a visited folder text.
+QString initial_search_folder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    return folder.endsWith('/') ? folder : folder + '/';
+}
+
+// Edit boxes 5 and 6 and the first list hold file and folder paths.
+bool holds_paths(EditBox box) { return box == EditBox::编辑框5 || box == EditBox::编辑框6; }
+
+QString control_name(const char* kind, std::size_t number) {
+    return QString::fromUtf8(kind) + QString::number(number);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(DesktopServices& services)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                           Qt::WindowStaysOnTopHint),
+      handlers_(*this, services) {
+    setWindowTitle(QStringLiteral("Melodex-音乐去重【") + QStringLiteral(MELODEX_WEB_ADDRESS) +
+                   QStringLiteral("】"));
+    setAcceptDrops(true);
+    create_controls();
+    arrange_controls();
+    connect_events();
+}
+
+void MainWindow::create_controls() {
+    const QString label_texts[] = {QStringLiteral("音乐名称："), QStringLiteral("搜索目录："),
+                                   QStringLiteral("重复文件类型后缀：")};
+    for (std::size_t k = 0; k < labels_.size(); ++k) {
+        labels_[k] = new QLabel(label_texts[k], this);
+        labels_[k]->setObjectName(control_name("标签", k + 1));
+    }
+    for (std::size_t k = 0; k < edit_boxes_.size(); ++k) {
+        edit_boxes_[k] = new QLineEdit(this);
+        edit_boxes_[k]->setObjectName(control_name("编辑框", k + 1));
+        // Drops belong to the window, not to the text under the pointer.
+        edit_boxes_[k]->setAcceptDrops(false);
+    }
+    edit_boxes_[at(EditBox::编辑框6)]->setText(initial_search_folder());
+    edit_boxes_[at(EditBox::编辑框7)]->setText(QStringLiteral("mp3"));
+    for (std::size_t k = 0; k < buttons_.size(); ++k) {
+        buttons_[k] = new QPushButton(this);
+        buttons_[k]->setObjectName(control_name("按钮", k + 1));
+    }
+    buttons_[at(Button::按钮5)]->setText(QStringLiteral("删除文件"));
+    buttons_[at(Button::按钮6)]->setText(QStringLiteral("打开文件位置"));
+    buttons_[at(Button::按钮7)]->setText(QStringLiteral("音乐一按键找重"));
+    for (std::size_t k = 0; k < lists_.size(); ++k) {
+        lists_[k] = new QListWidget(this);
+        lists_[k]->setObjectName(control_name("列表框", k + 1));
+        lists_[k]->setSelectionMode(QAbstractItemView::SingleSelection);
+    }
+    drop_target_ = new QLabel(this);
+    drop_target_->setObjectName(QStringLiteral("拖放对象1"));
+    drop_target_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    drop_target_->setAlignment(Qt::AlignCenter);
+    drop_target_->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(24, 24));
+    drop_target_->setToolTip(QStringLiteral("把音乐文件拖放到窗口上"));
+}
+
+void MainWindow::arrange_controls() {
+    // Controls whose captions change keep their width, so the window keeps its size.
+    for (const Button b : fragment_buttons) {
+        buttons_[at(b)]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        buttons_[at(b)]->setMinimumSize(120, 32);
+    }
+    QPushButton* analysis = buttons_[at(Button::按钮7)];
+    analysis->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    analysis->setMinimumSize(208, 32);
+    for (const Button b : {Button::按钮5, Button::按钮6}) buttons_[at(b)]->setMinimumHeight(32);
+    edit_boxes_[at(EditBox::编辑框7)]->setFixedWidth(104);
+    lists_[at(ListBox::列表框1)]->setMinimumWidth(376);
+    lists_[at(ListBox::列表框2)]->setMinimumWidth(120);
+    for (QListWidget* list : lists_) list->setFixedHeight(240);
+    drop_target_->setFixedSize(40, 40);
+
+    auto* suffix_row = new QHBoxLayout;
+    suffix_row->addStretch();
+    suffix_row->addWidget(labels_[2]);
+    suffix_row->addWidget(edit_boxes_[at(EditBox::编辑框7)]);
+    suffix_row->addStretch();
+    auto* analysis_row = new QHBoxLayout;
+    analysis_row->addStretch();
+    analysis_row->addWidget(analysis);
+    analysis_row->addStretch();
+
+    auto* separator = new QFrame(this);
+    separator->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+
+    // The search panel: four fragment columns over the result lists, an action column beside.
+    auto* panel = new QGridLayout;
+    auto* name_row = new QHBoxLayout;
+    name_row->addWidget(labels_[0]);
+    name_row->addWidget(edit_boxes_[at(EditBox::编辑框5)]);
+    auto* folder_row = new QHBoxLayout;
+    folder_row->addWidget(labels_[1]);
+    folder_row->addWidget(edit_boxes_[at(EditBox::编辑框6)]);
+    panel->addLayout(name_row, 0, 0, 1, 4);
+    panel->addLayout(folder_row, 1, 0, 1, 4);
+    panel->addWidget(drop_target_, 0, 4, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    for (int k = 0; k < 4; ++k) {
+        panel->addWidget(edit_boxes_[at(fragment_edit_boxes[k])], 2, k);
+        panel->addWidget(buttons_[at(fragment_buttons[k])], 3, k);
+    }
+    panel->addWidget(lists_[at(ListBox::列表框1)], 4, 0, 1, 3);
+    panel->addWidget(lists_[at(ListBox::列表框2)], 4, 3);
+    auto* actions = new QVBoxLayout;
+    actions->addWidget(buttons_[at(Button::按钮6)]);
+    actions->addWidget(buttons_[at(Button::按钮5)]);
+    actions->addStretch();
+    panel->addLayout(actions, 4, 4);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(suffix_row);
+    layout->addLayout(analysis_row);
+    layout->addWidget(separator);
+    layout->addLayout(panel);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::connect_events() {
+    for (const EditBox box : fragment_edit_boxes) {
+        connect(edit_boxes_[at(box)], &QLineEdit::textChanged, this,
+                [this, box] { handlers_.edit_text_changed(box); });
+    }
+    for (const Button button : fragment_buttons) {
+        connect(buttons_[at(button)], &QPushButton::clicked, this,
+                [this, button] { handlers_.fragment_clicked(button); });
+    }
+    connect(buttons_[at(Button::按钮7)], &QPushButton::clicked, this,
+            [this] { handlers_.analysis_clicked(); });
+    connect(buttons_[at(Button::按钮6)], &QPushButton::clicked, this,
+            [this] { handlers_.show_in_folder_clicked(); });
+    connect(buttons_[at(Button::按钮5)], &QPushButton::clicked, this,
+            [this] { handlers_.delete_clicked(); });
+    connect(lists_[at(ListBox::列表框1)], &QListWidget::itemDoubleClicked, this,
+            [this] { handlers_.result_activated(); });
+}
+
+void MainWindow::centre_on_screen() {
+    const QRect area = screen()->availableGeometry();
+    move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+}
+
+Text MainWindow::text(EditBox box) const {
+    const QString shown = edit_boxes_[at(box)]->text();
+    return holds_paths(box) ? path_to_text(shown) : to_text(shown);
+}
+
+void MainWindow::set_text(EditBox box, const Text& text) {
+    edit_boxes_[at(box)]->setText(holds_paths(box) ? path_to_qstring(text) : to_qstring(text));
+}
+
+Text MainWindow::caption(Button button) const { return to_text(buttons_[at(button)]->text()); }
+
+void MainWindow::set_caption(Button button, const Text& caption) {
+    buttons_[at(button)]->setText(to_qstring(caption));
+}
+
+void MainWindow::set_enabled(Button button, bool enabled) {
+    buttons_[at(button)]->setEnabled(enabled);
+}
+
+void MainWindow::clear(ListBox list) { lists_[at(list)]->clear(); }
+
+void MainWindow::append_item(ListBox list, const Text& item) {
+    // The item keeps its bytes, so a name the display cannot decode still opens and deletes.
+    auto* row = new QListWidgetItem(list == ListBox::列表框1 ? path_to_qstring(item)
+                                                             : to_qstring(item));
+    row->setData(Qt::UserRole, QByteArray(item.data(), static_cast<qsizetype>(item.size())));
+    lists_[at(list)]->addItem(row);
+}
+
+int MainWindow::current_selection(ListBox list) const {
+    const QList<QListWidgetItem*> selected = lists_[at(list)]->selectedItems();
+    return selected.isEmpty() ? -1 : lists_[at(list)]->row(selected.front());
+}
+
+Text MainWindow::item_text(ListBox list, int index) const {
+    const QListWidgetItem* row = lists_[at(list)]->item(index);
+    return row == nullptr ? Text() : row->data(Qt::UserRole).toByteArray().toStdString();
+}
+
+void MainWindow::set_always_on_top(bool on) {
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    const bool shown = isVisible();
+    // Changing a window's flags hides it; it comes back in the same place.
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) show();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    handlers_.window_closing();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dropped_files(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const TextArray files = dropped_files(event->mimeData());
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    handlers_.files_dropped(files);
+}
+
+}  // namespace melodex::ui::qt

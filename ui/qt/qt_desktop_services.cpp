@@ -1,0 +1,100 @@
+#include "ui/qt/qt_desktop_services.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "core/system.h"
+#include "ui/qt/input_box.h"
+#include "ui/qt/text_conversion.h"
+
+namespace melodex::ui::qt {
+namespace {
+
+// A path as the desktop's applications want it: absolute, since relative paths are read against
+// the program directory.
+QUrl file_url(const Text& path) {
+    return QUrl::fromLocalFile(QFileInfo(path_to_qstring(path)).absoluteFilePath());
+}
+
+void open_folder_of(const QUrl& file) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()));
+}
+
+}  // namespace
+
+QtDesktopServices::QtDesktopServices() { QCoreApplication::instance()->installEventFilter(this); }
+
+void QtDesktopServices::set_main_window(QWidget* window) {
+    main_window_ = window;
+    has_main_window_ = window != nullptr;
+}
+
+std::optional<Text> QtDesktopServices::input_box(const Text& prompt, const Text& title) {
+    InputBox box(to_qstring(prompt), to_qstring(title), main_window_);
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return to_text(box.text());
+}
+
+void QtDesktopServices::message_box(const Text& text) {
+    // No owner window: the caller takes its window off the top while the box shows.
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("信息："), to_qstring(text),
+                    QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void QtDesktopServices::open_document(const Text& path) {
+    if (!path.empty()) QDesktopServices::openUrl(file_url(path));
+}
+
+void QtDesktopServices::show_in_file_manager(const Text& path) {
+    if (path.empty()) return;
+    const QUrl file = file_url(path);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        open_folder_of(file);
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList{file.toString(QUrl::FullyEncoded)} << QString();
+    // Not waited for: a file manager that is started for the call may take a while.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [file](QDBusPendingCallWatcher* done) {
+        if (done->isError()) open_folder_of(file);
+        done->deleteLater();
+    });
+}
+
+bool QtDesktopServices::delete_file(const Text& path) { return ::unlink(path.c_str()) == 0; }
+
+Text QtDesktopServices::program_directory() { return melodex::program_directory(); }
+
+bool QtDesktopServices::let_pending_events_run() {
+    QCoreApplication::processEvents();
+    return !quit_requested_ && !main_window_closed();
+}
+
+bool QtDesktopServices::main_window_closed() const {
+    return has_main_window_ && (main_window_ == nullptr || !main_window_->isVisible());
+}
+
+bool QtDesktopServices::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        quit_requested_ = true;
+    }
+    return false;
+}
+
+}  // namespace melodex::ui::qt

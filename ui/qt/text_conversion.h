@@ -1,0 +1,18 @@
+// Texts are bytes in the system's code page; Qt holds UTF-16. These convert at the edge of
+// the widgets and of the desktop calls.
+#pragma once
+
+#include <QString>
+
+#include "core/text.h"
+
+namespace melodex::ui::qt {
+
+QString to_qstring(const Text& text);
+Text to_text(const QString& text);
+
+// File and folder paths, in the file system's encoding.
+QString path_to_qstring(const Text& path);
+Text path_to_text(const QString& path);
+
+}  // namespace melodex::ui::qt
