@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/file_system.h"
 #include "core/report.h"
+#include "core/system.h"
 #include "core/whole_file.h"
 #include "tests/support/folder_tree.h"
 
@@ -14,6 +16,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::FolderTree;
+using testing::native;
 
 struct Recorded {
     std::vector<Text> captions;
@@ -34,31 +37,33 @@ Recorded analyse(const Text& source, const Text& target, const FilterKeywords& k
 TEST(Analysis, ShowsTheStagesAndThePercentageAfterEachCandidate) {
     const FolderTree four{"a.mp3", "b.mp3", "c.mp3", "d.mp3"};
     EXPECT_THAT(analyse(four.root(), four.root()).captions,
-                ElementsAre("加载过滤器...", "加载文件名称...", "25%", "50%", "75%", "100%",
-                            "MP3一按键找重"));
+                ElementsAre(system_text("加载过滤器..."), system_text("加载文件名称..."), "25%",
+                            "50%", "75%", "100%", system_text("MP3一按键找重")));
     const FolderTree three{"a.mp3", "b.mp3", "c.mp3"};
-    EXPECT_THAT(analyse(three.root(), three.root()).captions,
-                ElementsAre("加载过滤器...", "加载文件名称...", "33.33333333333%",
-                            "66.66666666667%", "100%", "MP3一按键找重"));
+    EXPECT_THAT(
+        analyse(three.root(), three.root()).captions,
+        ElementsAre(system_text("加载过滤器..."), system_text("加载文件名称..."), "33.33333333333%",
+                    "66.66666666667%", "100%", system_text("MP3一按键找重")));
     EXPECT_THAT(analyse(three.root() + "missing", three.root()).captions,
-                ElementsAre("加载过滤器...", "加载文件名称...", "MP3一按键找重"));
+                ElementsAre(system_text("加载过滤器..."), system_text("加载文件名称..."),
+                            system_text("MP3一按键找重")));
 }
 
 TEST(Analysis, ReportsEveryFragmentFoundInTwoOrMoreFiles) {
     FolderTree tree{"src/Alice - Rain.mp3", "src/Solo.mp3", "src/Bob_Rain (Live).mp3",
                     "lib/Alice/Rain.mp3", "lib/Bob/Rain.mp3", "lib/Carol - Sun.mp3"};
     tree.add("lib/Alice/Rain (Live).mp3", 2 * 1048576);
-    const Text lib = tree.root() + "lib/";
+    const Text lib = tree.root() + native("lib/");
     const Recorded run = analyse(tree.root() + "src", tree.root() + "lib");
     // Candidates in walk order: "Alice - Rain.mp3", "Bob_Rain (Live).mp3", "Solo.mp3".
     // "Bob" is found in one file only and "Rain " (from "Bob_Rain ") in one: neither is a group.
     const Text want =
-        "Alice\t" + lib + "Alice/Rain (Live).mp3\t2MB\r\n" +
-        "Alice\t" + lib + "Alice/Rain.mp3\t0KB\r\n" +
+        "Alice\t" + lib + native("Alice/Rain (Live).mp3") + "\t2MB\r\n" +
+        "Alice\t" + lib + native("Alice/Rain.mp3") + "\t0KB\r\n" +
         "\r\n" +
-        "Rain\t" + lib + "Alice/Rain (Live).mp3\t2MB\r\n" +
-        "Rain\t" + lib + "Alice/Rain.mp3\t0KB\r\n" +
-        "Rain\t" + lib + "Bob/Rain.mp3\t0KB\r\n" +
+        "Rain\t" + lib + native("Alice/Rain (Live).mp3") + "\t2MB\r\n" +
+        "Rain\t" + lib + native("Alice/Rain.mp3") + "\t0KB\r\n" +
+        "Rain\t" + lib + native("Bob/Rain.mp3") + "\t0KB\r\n" +
         "\r\n";
     EXPECT_EQ(run.report, want);
 }
@@ -70,26 +75,28 @@ TEST(Analysis, SkipsFilterKeywordsAndEmptyFragments) {
     FilterKeywords keywords;
     keywords.upper_cased.insert("LIVE");
     const Recorded run = analyse(tree.root() + "s", tree.root() + "t", keywords);
-    const Text t = tree.root() + "t/";
-    EXPECT_EQ(run.report, "A\t" + t + "2 Live A.mp3\t0KB\r\n" + "A\t" + t + "x A live/1.mp3\t0KB\r\n" +
-                              "\r\n" + "B\t" + t + "B.mp3\t0KB\r\n" + "B\t" + t + "B2.mp3\t0KB\r\n" +
-                              "\r\n");
+    const Text t = tree.root() + native("t/");
+    EXPECT_EQ(run.report, "A\t" + t + "2 Live A.mp3\t0KB\r\n" + "A\t" + t +
+                              native("x A live/1.mp3") + "\t0KB\r\n" + "\r\n" + "B\t" + t +
+                              "B.mp3\t0KB\r\n" + "B\t" + t + "B2.mp3\t0KB\r\n" + "\r\n");
 }
 
 TEST(Analysis, TakesCandidatesOfTheChosenSuffixButMatchesOnlyMp3Files) {
     const FolderTree tree{"s/A - B.wma", "t/A.mp3", "t/A.wma", "t/xA.mp3"};
     const Recorded run = analyse(tree.root() + "s", tree.root() + "t", {}, "WMA");
-    const Text t = tree.root() + "t/";
+    const Text t = tree.root() + native("t/");
     EXPECT_EQ(run.report, "A\t" + t + "A.mp3\t0KB\r\nA\t" + t + "xA.mp3\t0KB\r\n\r\n");
 }
 
+#ifndef _WIN32  // Windows names hold no CR, LF or TAB
 TEST(Analysis, KeepsALineBreakInANameFromBreakingTheReport) {
     const FolderTree tree{"s/a-b.mp3", "t/a\r\nb.mp3", "t/a\tc.mp3"};
     const Recorded run = analyse(tree.root() + "s", tree.root() + "t");
-    const Text t = tree.root() + "t/";
+    const Text t = tree.root() + native("t/");
     EXPECT_EQ(run.report, "a\t" + t + "a?c.mp3\t0KB\r\na\t" + t + "a??b.mp3\t0KB\r\n\r\n");
     EXPECT_EQ(count_line_breaks(run.report), 3);
 }
+#endif
 
 TEST(CountLineBreaks, CountsPairsWithoutOverlap) {
     EXPECT_EQ(count_line_breaks(""), 0);
@@ -129,18 +136,19 @@ class RunAnalysis : public ::testing::Test {
 protected:
     FolderTree tree{"program/", "s/A-B.mp3", "t/A.mp3", "t/A2.mp3"};
     Text program = tree.root() + "program";
-    Text report = program + "/MP3文件重复分析报告.txt";
-    Text keywords = program + "/MP3过滤关键字.txt";
+    Text report = program + path_separator + system_text("MP3文件重复分析报告.txt");
+    Text keywords = program + path_separator + system_text("MP3过滤关键字.txt");
 };
 
 TEST_F(RunAnalysis, EndsSilentlyWhenEitherPromptIsCancelled) {
     FakeHost first(program, {std::nullopt});
     EXPECT_EQ(run_analysis(first).outcome, RunOutcome::cancelled);
-    EXPECT_THAT(first.prompts, ElementsAre("需要分析的文件目录|输入"));
+    EXPECT_THAT(first.prompts, ElementsAre(system_text("需要分析的文件目录|输入")));
 
     FakeHost second(program, {tree.root() + "s", std::nullopt});
     EXPECT_EQ(run_analysis(second).outcome, RunOutcome::cancelled);
-    EXPECT_THAT(second.prompts, ElementsAre("需要分析的文件目录|输入", "被分析的文件目录|输入"));
+    EXPECT_THAT(second.prompts, ElementsAre(system_text("需要分析的文件目录|输入"),
+                                            system_text("被分析的文件目录|输入")));
     EXPECT_TRUE(second.captions.empty());
     EXPECT_FALSE(std::filesystem::exists(keywords));
     EXPECT_FALSE(std::filesystem::exists(report));
@@ -152,8 +160,8 @@ TEST_F(RunAnalysis, WritesAndOpensTheReportAndStartsAfreshEachTime) {
         const RunResult result = run_analysis(host);
         EXPECT_EQ(result.outcome, RunOutcome::completed);
         EXPECT_THAT(host.opened, ElementsAre(report));
-        EXPECT_EQ(host.captions.back(), "MP3一按键找重");
-        const Text t = tree.root() + "t/";
+        EXPECT_EQ(host.captions.back(), system_text("MP3一按键找重"));
+        const Text t = tree.root() + native("t/");
         EXPECT_EQ(read_whole_file(report), "A\t" + t + "A.mp3\t0KB\r\nA\t" + t + "A2.mp3\t0KB\r\n\r\n");
         EXPECT_TRUE(std::filesystem::exists(keywords));
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/system.h"
 #include "core/whole_file.h"
 #include "tests/support/folder_tree.h"
 
@@ -56,12 +57,13 @@ TEST(FilterKeywords, DoNotFoldTwoByteCharacters) {
 
 TEST(FilterKeywords, CreateAMissingFileEmptyAndSurviveOneThatCannotBeMade) {
     const FolderTree tree;
-    const Text path = tree.root() + "MP3过滤关键字.txt";
+    const Text path = tree.root() + system_text("MP3过滤关键字.txt");
     EXPECT_TRUE(load_filter_keywords(path).upper_cased.empty());
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
 
-    EXPECT_TRUE(load_filter_keywords(tree.root() + "missing/keywords.txt").upper_cased.empty());
+    EXPECT_TRUE(load_filter_keywords(tree.root() + testing::native("missing/keywords.txt"))
+                    .upper_cased.empty());
 
     // Megabytes of binary garbage are read like any other keyword file.
     std::string garbage;

@@ -66,9 +66,10 @@ TEST(Fragments, TakeTheFileNameFromTheLastPartOfThePath) {
     EXPECT_EQ(display_fragments("E:\\M\\", '\\').file_name, "M");
     EXPECT_EQ(display_fragments("", '\\').file_name, "");
     EXPECT_THAT(analysis_fragments("", "mp3", '\\'), IsEmpty());
-    EXPECT_THAT(analysis_fragments("/music/a-b/c d.mp3", "mp3"), ElementsAre("c", "d"));
+    EXPECT_THAT(analysis_fragments(testing::native("/music/a-b/c d.mp3"), "mp3"),
+                ElementsAre("c", "d"));
     // A combined multi-file drop text: the last name keeps its line break.
-    EXPECT_THAT(display_fragments("/m/x.mp3\r\n/m/A-B.mp3\r\n").fragments,
+    EXPECT_THAT(display_fragments(testing::native("/m/x.mp3\r\n/m/A-B.mp3\r\n")).fragments,
                 ElementsAre("A", "B\r\n"));
 }
 

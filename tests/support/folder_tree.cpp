@@ -1,11 +1,19 @@
 #include "tests/support/folder_tree.h"
 
-#include <fstream>
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
 #include <random>
+#include <stdexcept>
+
+#include "core/file_system.h"
 
 namespace melodex::testing {
 
 FolderTree::FolderTree() {
+    // Where std::filesystem converts narrow names (Windows), it goes by the C library's character
+    // type: the system's code page, in which the listing returns the names.
+    std::setlocale(LC_CTYPE, "");
     std::random_device seed;
     root_ = std::filesystem::temp_directory_path() /
             ("melodex-test-" + std::to_string(seed()) + std::to_string(seed()));
@@ -32,24 +40,35 @@ FolderTree::~FolderTree() {
 }
 
 void FolderTree::add(const std::string& relative_path, std::uintmax_t size) const {
-    const std::filesystem::path full = root_ / relative_path;
-    if (relative_path.ends_with('/')) {
-        std::filesystem::create_directories(full);
-        return;
+    const std::size_t last_slash = relative_path.rfind('/');
+    if (last_slash != std::string::npos) {
+        std::filesystem::create_directories(root_ / relative_path.substr(0, last_slash));
     }
-    std::filesystem::create_directories(full.parent_path());
-    std::ofstream(full, std::ios::binary).close();
-    if (size > 0) std::filesystem::resize_file(full, size);
+    if (last_slash == relative_path.size() - 1) return;
+    // Made by the C library, as the program makes its files: the name is read in the system's
+    // code page whatever bytes it holds.
+    std::FILE* file = std::fopen((root() + native(relative_path)).c_str(), "wb");
+    if (file == nullptr) throw std::runtime_error("cannot create " + relative_path);
+    if (size > 0) {
+        std::fseek(file, static_cast<long>(size - 1), SEEK_SET);
+        std::fputc(0, file);
+    }
+    std::fclose(file);
 }
 
 void FolderTree::link(const std::string& relative_path, const std::string& points_to) const {
     std::filesystem::create_symlink(points_to, root_ / relative_path);
 }
 
-Text FolderTree::root() const { return root_.string() + "/"; }
+Text FolderTree::root() const { return root_.string() + path_separator; }
 
 std::filesystem::path FolderTree::path(const std::string& relative_path) const {
     return root_ / relative_path;
+}
+
+Text native(std::string relative_path) {
+    std::replace(relative_path.begin(), relative_path.end(), '/', path_separator);
+    return relative_path;
 }
 
 }  // namespace melodex::testing

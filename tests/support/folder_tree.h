@@ -21,13 +21,16 @@ public:
 
     void add(const std::string& relative_path, std::uintmax_t size = 0) const;
     void link(const std::string& relative_path, const std::string& points_to) const;
-    // The root's folder text, ending in "/".
+    // The root's folder text, ending in the separator.
     Text root() const;
     std::filesystem::path path(const std::string& relative_path) const;
 
 private:
     std::filesystem::path root_;
 };
+
+// A relative path written with "/" as this platform spells it.
+Text native(std::string relative_path);
 
 // Switches the process's character rule for the scope of one test.
 class CharacterRuleScope {

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/system.h"
 #include "core/whole_file.h"
 #include "tests/support/folder_tree.h"
 #include "tests/ui/fake_window.h"
@@ -15,6 +16,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using melodex::testing::FolderTree;
+using melodex::testing::native;
 using testing::FakeWindow;
 
 std::vector<std::string> entries_starting_with(const std::vector<std::string>& log,
@@ -41,7 +43,7 @@ TEST(Drop, ShowsTheNameAndFillsTheFragmentPairs) {
     FakeWindow window;
     window.view.items[0] = {"kept"};
     for (const auto& c : cases) {
-        window.handlers.files_dropped({c.path});
+        window.handlers.files_dropped({native(c.path)});
         EXPECT_EQ(window.view.text(EditBox::编辑框5), c.name);
         for (std::size_t k = 0; k < 4; ++k) {
             EXPECT_EQ(window.view.texts[k], c.pairs[k]) << c.path << " pair " << k + 1;
@@ -56,7 +58,7 @@ TEST(Drop, ShowsTheNameAndFillsTheFragmentPairs) {
 
 TEST(Drop, EmptiesThePairsInOrderBeforeFillingThem) {
     FakeWindow window;
-    window.handlers.files_dropped({"/m/A-B.mp3", "/m/C-D-E.mp3"});
+    window.handlers.files_dropped({native("/m/A-B.mp3"), native("/m/C-D-E.mp3")});
     EXPECT_THAT(window.log,
                 ElementsAre("text 5 A-B.mp3", "text 1 ", "caption 1 ", "caption 1 ", "text 2 ",
                             "caption 2 ", "caption 2 ", "text 3 ", "caption 3 ", "caption 3 ",
@@ -98,7 +100,8 @@ TEST_F(FragmentSearch, ListsMatchingPathsAndSizesInWalkOrder) {
     window.view.set_text(EditBox::编辑框1, "Abc");
     window.view.items = {std::vector<Text>{"old"}, std::vector<Text>{"old"}};
     window.handlers.fragment_clicked(Button::按钮1);
-    EXPECT_THAT(rows(0), ElementsAre("Music/Abc 1.mp3", "Music/a/Abc 3.mp3", "Music/b/Abc 2.mp3"));
+    EXPECT_THAT(rows(0), ElementsAre(native("Music/Abc 1.mp3"), native("Music/a/Abc 3.mp3"),
+                                     native("Music/b/Abc 2.mp3")));
     EXPECT_THAT(rows(1), ElementsAre("0KB", "0KB", "2MB"));
     EXPECT_EQ(window.view.texts[5], tree.root() + "Music");  // the search used a copy
     EXPECT_THAT(std::vector<std::string>(window.log.begin() + 2, window.log.begin() + 8),
@@ -116,13 +119,13 @@ TEST_F(FragmentSearch, KeepsTheButtonsDisabledWhileItWalks) {
     };
     window.handlers.fragment_clicked(Button::按钮4);
     EXPECT_TRUE(disabled_during_walk);
-    EXPECT_THAT(rows(0), ElementsAre("Music/abc.mp3"));
+    EXPECT_THAT(rows(0), ElementsAre(native("Music/abc.mp3")));
 }
 
 TEST_F(FragmentSearch, ListsEveryMp3FileForAnEmptyCaptionAndNothingForAMissingFolder) {
     window.handlers.fragment_clicked(Button::按钮2);
     EXPECT_EQ(rows(0).size(), 4u);
-    window.view.texts[5] = tree.root() + "Music/";
+    window.view.texts[5] = tree.root() + native("Music/");
     window.handlers.fragment_clicked(Button::按钮2);
     EXPECT_EQ(rows(0).size(), 4u);
     window.view.texts[5] = tree.root() + "nowhere";
@@ -157,8 +160,8 @@ TEST(ResultActions, SayWhenADeleteFailsWithTheWindowNoLongerOnTop) {
     FakeWindow window;
     window.services.delete_succeeds = false;
     window.handlers.delete_clicked();
-    EXPECT_THAT(window.log,
-                ElementsAre("delete ", "topmost off", "message 删除文件失败！", "topmost on"));
+    EXPECT_THAT(window.log, ElementsAre("delete ", "topmost off",
+                                        system_text("message 删除文件失败！"), "topmost on"));
 }
 
 class AnalysisButton : public ::testing::Test {
@@ -166,20 +169,22 @@ protected:
     AnalysisButton() { window.services.directory = tree.root() + "program"; }
     std::vector<std::string> captions() { return entries_starting_with(window.log, "caption 7 "); }
 
-    // Every candidate's fragment "Q" is found in both target files.
-    FolderTree tree{"program/", "s/A-Q.mp3", "s/B-Q.mp3", "s/C-Q.mp3", "s/D-Q.mp3", "t/Q.mp3",
-                    "t/Q2.mp3"};
+    // Every candidate's fragment "Q" is found in both target files, and no other fragment is found
+    // in the target paths (a temporary folder on Windows begins with "C:").
+    FolderTree tree{"program/",  "s/A-Q.mp3", "s/B-Q.mp3", "s/K-Q.mp3",
+                    "s/D-Q.mp3", "t/Q.mp3",   "t/Q2.mp3"};
     FakeWindow window;
 };
 
 TEST_F(AnalysisButton, ShowsTheStagesThenWritesAndOpensTheReport) {
     window.services.answers = {tree.root() + "s", tree.root() + "t"};
     window.handlers.analysis_clicked();
-    EXPECT_THAT(captions(), ElementsAre("加载过滤器...", "加载文件名称...", "25%", "50%", "75%",
-                                        "100%", "MP3一按键找重"));
-    const Text report = tree.root() + "program/MP3文件重复分析报告.txt";
+    EXPECT_THAT(captions(),
+                ElementsAre(system_text("加载过滤器..."), system_text("加载文件名称..."), "25%",
+                            "50%", "75%", "100%", system_text("MP3一按键找重")));
+    const Text report = tree.root() + native("program/") + system_text("MP3文件重复分析报告.txt");
     EXPECT_THAT(entries_starting_with(window.log, "open "), ElementsAre(report));
-    const Text t = tree.root() + "t/";
+    const Text t = tree.root() + native("t/");
     const Text group = "Q\t" + t + "Q.mp3\t0KB\r\nQ\t" + t + "Q2.mp3\t0KB\r\n\r\n";
     EXPECT_EQ(read_whole_file(report), group + group + group + group);
 }
@@ -188,8 +193,9 @@ TEST_F(AnalysisButton, CountsThreeCandidatesInThirds) {
     std::filesystem::remove(tree.path("s/D-Q.mp3"));
     window.services.answers = {tree.root() + "s", tree.root() + "t"};
     window.handlers.analysis_clicked();
-    EXPECT_THAT(captions(), ElementsAre("加载过滤器...", "加载文件名称...", "33.33333333333%",
-                                        "66.66666666667%", "100%", "MP3一按键找重"));
+    EXPECT_THAT(captions(), ElementsAre(system_text("加载过滤器..."),
+                                        system_text("加载文件名称..."), "33.33333333333%",
+                                        "66.66666666667%", "100%", system_text("MP3一按键找重")));
 }
 
 TEST_F(AnalysisButton, ChangesNothingWhenAPromptIsCancelled) {
@@ -197,9 +203,10 @@ TEST_F(AnalysisButton, ChangesNothingWhenAPromptIsCancelled) {
     window.handlers.analysis_clicked();
     window.services.answers = {tree.root() + "s", std::nullopt};
     window.handlers.analysis_clicked();
-    EXPECT_THAT(window.log, ElementsAre("input 需要分析的文件目录 输入", "input 需要分析的文件目录 输入",
-                                        "input 被分析的文件目录 输入"));
-    EXPECT_FALSE(std::filesystem::exists(tree.path("program/MP3过滤关键字.txt")));
+    EXPECT_THAT(window.log, ElementsAre(system_text("input 需要分析的文件目录 输入"),
+                                        system_text("input 需要分析的文件目录 输入"),
+                                        system_text("input 被分析的文件目录 输入")));
+    EXPECT_FALSE(std::filesystem::exists(tree.path("program/" + system_text("MP3过滤关键字.txt"))));
 }
 
 TEST_F(AnalysisButton, IgnoresAClickWhileARunIsInProgress) {
@@ -214,13 +221,14 @@ TEST_F(AnalysisButton, IgnoresAClickWhileARunIsInProgress) {
 }
 
 TEST_F(AnalysisButton, SaysSoWhenTheReportCannotBeWritten) {
-    const Text report = tree.root() + "program/MP3文件重复分析报告.txt";
+    const Text report = tree.root() + native("program/") + system_text("MP3文件重复分析报告.txt");
     std::filesystem::create_directory(report);
     window.services.answers = {tree.root() + "s", tree.root() + "t"};
     window.handlers.analysis_clicked();
     EXPECT_THAT(entries_starting_with(window.log, "open "), IsEmpty());
     EXPECT_THAT(std::vector<std::string>(window.log.end() - 3, window.log.end()),
-                ElementsAre("topmost off", "message 无法写入分析报告：" + report, "topmost on"));
+                ElementsAre("topmost off", system_text("message 无法写入分析报告：") + report,
+                            "topmost on"));
 }
 
 TEST_F(AnalysisButton, EndsQuietlyWhenTheWindowClosesDuringTheRun) {

@@ -1,0 +1,91 @@
+#include <windows.h>
+
+#include "core/file_system.h"
+
+namespace melodex {
+
+const char path_separator = '\\';
+
+namespace {
+
+// Closes a find handle however the listing ends.
+class FindHandle {
+  public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (valid()) ::FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+// The file ID of the folder the text leads to, junctions and folder links followed, so that a
+// folder reached by two ways is known as one.
+std::optional<FolderIdentity> identity_of(const Text& folder) {
+    const HANDLE handle =
+        ::CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(handle, &info) != 0;
+    ::CloseHandle(handle);
+    if (!known) return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber,
+                          (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+// A long name the code page cannot spell comes back with "?" in it, which no real name holds:
+// the short name, when the volume keeps one, still leads to the entry.
+Text reachable_name(const WIN32_FIND_DATAA& found) {
+    const Text name = found.cFileName;
+    if (name.find('?') != Text::npos && found.cAlternateFileName[0] != '\0') {
+        return found.cAlternateFileName;
+    }
+    return name;
+}
+
+std::int64_t size_of(const WIN32_FIND_DATAA& found) {
+    return static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) |
+                                     found.nFileSizeLow);
+}
+
+}  // namespace
+
+FolderListing list_folder(const Text& folder) {
+    FolderListing listing;
+    WIN32_FIND_DATAA found{};
+    const FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
+    if (!find.valid()) return listing;
+    listing.identity = identity_of(folder);
+    do {
+        const std::string_view name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        listing.entries.push_back(
+            {reachable_name(found), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileA(find.get(), &found));
+    return listing;
+}
+
+std::int64_t file_byte_count(const Text& path) {
+    WIN32_FIND_DATAA found{};
+    const FindHandle find(::FindFirstFileA(path.c_str(), &found));
+    return find.valid() ? size_of(found) : -1;
+}
+
+EntryKind entry_kind(const Text& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::none;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
+}
+
+bool replace_file(const Text& replacement, const Text& target) {
+    return ::MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+}  // namespace melodex

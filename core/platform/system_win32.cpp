@@ -1,0 +1,64 @@
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "core/system.h"
+
+namespace melodex {
+
+CharacterRule system_character_rule() {
+    // Simplified Chinese (GBK), Traditional Chinese (Big5), Korean and Japanese.
+    constexpr std::array two_byte_code_pages{936u, 950u, 949u, 932u};
+    const UINT code_page = ::GetACP();
+    for (const UINT two_byte : two_byte_code_pages) {
+        if (code_page == two_byte) return CharacterRule::two_byte;
+    }
+    return CharacterRule::one_byte;
+}
+
+Text program_directory() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // The last backslash that is a character of its own: in a two-byte code page the second byte
+    // of a character may have the backslash's value.
+    std::size_t last_separator = std::string::npos;
+    for (std::size_t at = 0; at < path.size(); ++at) {
+        if (path[at] == '\\') {
+            last_separator = at;
+        } else if (::IsDBCSLeadByte(static_cast<BYTE>(path[at])) && at + 1 < path.size()) {
+            ++at;
+        }
+    }
+    return last_separator == std::string::npos ? Text() : path.substr(0, last_separator);
+}
+
+Text system_text(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int utf8_length = static_cast<int>(utf8.size());
+    const int wide_length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8_length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), utf8_length, wide.data(), wide_length);
+    const int length =
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+    Text text(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, text.data(), length, nullptr,
+                          nullptr);
+    return text;
+}
+
+bool standard_error_is_terminal() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+}  // namespace melodex
