@@ -1,0 +1,148 @@
+// The Win32 desktop services: the boxes are answered from a timer while they wait for the user.
+// Needs a display.
+#include "ui/win32/win32_desktop_services.h"
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "core/file_system.h"
+#include "core/system.h"
+#include "tests/support/folder_tree.h"
+
+namespace melodex::ui::win32 {
+namespace {
+
+Text window_text(HWND window) {
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Runs `answer` once on the box with the given caption, as soon as it shows.
+class BoxAnswer {
+  public:
+    BoxAnswer(Text caption, std::function<void(HWND)> answer) {
+        pending_ = {std::move(caption), std::move(answer)};
+        timer_ = ::SetTimer(nullptr, 0, 50, &tick);
+    }
+    ~BoxAnswer() { ::KillTimer(nullptr, timer_); }
+    static bool answered() { return !pending_.answer; }
+
+  private:
+    struct Pending {
+        Text caption;
+        std::function<void(HWND)> answer;
+    };
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = ::FindWindowA("#32770", pending_.caption.c_str());
+        if (box == nullptr || !pending_.answer) return;
+        auto answer = std::move(pending_.answer);
+        pending_.answer = nullptr;
+        answer(box);
+    }
+    static inline Pending pending_;
+    UINT_PTR timer_ = 0;
+};
+
+TEST(Win32InputBox, GivesTheTypedTextOrNothing) {
+    Win32DesktopServices services;
+    const Text prompt = system_text("需要分析的文件目录");
+    const Text title = system_text("输入");
+    {
+        BoxAnswer answer(title, [&](HWND box) {
+            EXPECT_EQ(window_text(::GetDlgItem(box, 100)), prompt);
+            EXPECT_EQ(window_text(::GetDlgItem(box, 101)), "");
+            EXPECT_EQ(window_text(::GetDlgItem(box, IDOK)), system_text("确认输入(&O)"));
+            EXPECT_EQ(window_text(::GetDlgItem(box, IDCANCEL)), system_text("取消(&C)"));
+            EXPECT_EQ(window_text(::GetDlgItem(box, 102)), system_text("浏览…"));
+            ::SetDlgItemTextA(box, 101, "E:\\\xD2\xF4\xC0\xD6");
+            ::SendMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(services.input_box(prompt, title), "E:\\\xD2\xF4\xC0\xD6");
+        EXPECT_TRUE(BoxAnswer::answered());
+    }
+    {
+        BoxAnswer answer(title,
+                         [](HWND box) { ::SendMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0); });
+        EXPECT_EQ(services.input_box(prompt, title), "");
+    }
+    {
+        BoxAnswer answer(title, [](HWND box) {
+            ::SetDlgItemTextA(box, 101, "typed");
+            ::SendMessageA(::GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(services.input_box(prompt, title), std::nullopt);
+    }
+    {
+        BoxAnswer answer(title, [](HWND box) { ::SendMessageA(box, WM_CLOSE, 0, 0); });
+        EXPECT_EQ(services.input_box(prompt, title), std::nullopt);
+    }
+}
+
+TEST(Win32MessageBox, HoldsTheProgramsWindowsUntilDismissed) {
+    Win32DesktopServices services;
+    HWND other = ::CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    const Text text = system_text("删除文件失败！");
+    BoxAnswer answer(system_text("信息："), [&](HWND box) {
+        EXPECT_EQ(window_text(::GetDlgItem(box, 0xFFFF)), text);
+        EXPECT_EQ(::GetWindow(box, GW_OWNER), nullptr);
+        EXPECT_FALSE(::IsWindowEnabled(other));  // task-modal
+        ::SendMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    services.message_box(text);
+    EXPECT_TRUE(BoxAnswer::answered());
+    EXPECT_TRUE(::IsWindowEnabled(other));
+    ::DestroyWindow(other);
+}
+
+TEST(Win32DesktopServices, DeletesAFileOnce) {
+    Win32DesktopServices services;
+    const melodex::testing::FolderTree tree{"a.mp3", "folder/"};
+    EXPECT_TRUE(services.delete_file(tree.root() + "a.mp3"));
+    EXPECT_EQ(entry_kind(tree.root() + "a.mp3"), EntryKind::none);
+    EXPECT_FALSE(services.delete_file(tree.root() + "a.mp3"));
+    EXPECT_FALSE(services.delete_file(tree.root() + "folder"));
+    EXPECT_FALSE(services.delete_file(""));
+}
+
+// A message-only window that counts the WM_APP messages it receives.
+int app_messages = 0;
+LRESULT CALLBACK counting_procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_APP) ++app_messages;
+    return ::DefWindowProcA(window, message, w, l);
+}
+
+TEST(Win32DesktopServices, RunsPendingMessagesAndLeavesAQuitRequestQueued) {
+    Win32DesktopServices services;
+    WNDCLASSA counting{};
+    counting.lpfnWndProc = &counting_procedure;
+    counting.lpszClassName = "MelodexCountingWindow";
+    ::RegisterClassA(&counting);
+    HWND window = ::CreateWindowExA(0, counting.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                    nullptr, nullptr, nullptr);
+    ::PostMessageA(window, WM_APP, 0, 0);
+    ::PostMessageA(window, WM_APP, 0, 0);
+    EXPECT_TRUE(services.let_pending_events_run());
+    EXPECT_EQ(app_messages, 2);
+
+    ::PostMessageA(window, WM_APP, 0, 0);
+    ::PostQuitMessage(7);
+    EXPECT_FALSE(services.let_pending_events_run());
+    EXPECT_EQ(app_messages, 3);
+    EXPECT_FALSE(services.let_pending_events_run());
+    MSG quit{};
+    ASSERT_TRUE(::PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(quit.wParam, 7u);
+    ::DestroyWindow(window);
+}
+
+TEST(Win32DesktopServices, NamesTheProgramDirectory) {
+    Win32DesktopServices services;
+    EXPECT_EQ(services.program_directory(), program_directory());
+}
+
+}  // namespace
+}  // namespace melodex::ui::win32
