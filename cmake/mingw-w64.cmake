@@ -8,10 +8,8 @@ set(CMAKE_C_COMPILER ${mingw_triplet}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${mingw_triplet}-g++-posix)
 set(CMAKE_RC_COMPILER ${mingw_triplet}-windres)
 
-# Everything linked in: the programs need no DLL beyond the ones Windows brings. binmode.o makes
-# the standard streams binary, so the command-line program writes exactly its bytes (lines end in
-# LF, a report sent to standard output keeps its CR LF).
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static /usr/${mingw_triplet}/lib/binmode.o")
+# Everything linked in: the programs need no DLL beyond the ones Windows brings.
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
 # Header-only packages of the build machine (CLI11) are offered through a small root of their own,
 # so that its /usr/include, full of Linux headers, never reaches the cross compiler.
