@@ -25,7 +25,8 @@ struct Significand {
 Significand thirteen_digits(double magnitude) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.16e", magnitude);
-    std::string digits = std::string(1, buffer[0]) + std::string(buffer + 2, 16);
+    std::string digits(1, buffer[0]);
+    digits.append(buffer + 2, 16);
     int exponent = std::atoi(buffer + 19);
 
     const bool round_up = digits[13] >= '5';
@@ -36,7 +37,7 @@ Significand thirteen_digits(double magnitude) {
         if (at >= 0) {
             ++digits[at];
         } else {
-            digits = "1" + std::string(12, '0');
+            digits[0] = '1';  // every digit was 9 and is 0 now
             ++exponent;
         }
     }
