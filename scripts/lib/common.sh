@@ -5,6 +5,8 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # The packages every build needs; the scripts add their own.
 build_packages=(g++ make cmake pkg-config libcli11-dev)
+# The window on Linux: Qt 6 Widgets with Qt D-Bus.
+build_packages+=(qt6-base-dev)
 
 # Installs the named Debian packages that are not installed yet, as root or through sudo.
 ensure_packages() {

@@ -104,7 +104,7 @@ void DesktopServicesTest::input_box_shows_the_prompt_an_empty_field_and_three_bu
         QCOMPARE(field->text(), QString());
         QCOMPARE(dialog->focusWidget(), field);
         for (const QString& text : {QStringLiteral("确认输入(&O)"), QStringLiteral("取消(&C)"),
-                                   QStringLiteral("浏览…")}) {
+                                    QStringLiteral("浏览…")}) {
             QVERIFY2(button_with_text(dialog, text) != nullptr, qPrintable(text));
         }
         QCOMPARE(dialog->findChildren<QPushButton*>().size(), 3);
@@ -117,11 +117,12 @@ void DesktopServicesTest::input_box_gives_the_text_only_when_confirmed_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("ending");
     QTest::addColumn<bool>("confirmed");
-    QTest::newRow("confirm button") << QStringLiteral("/音乐/库 1") << QStringLiteral("确认输入(&O)")
-                                    << true;
+    QTest::newRow("confirm button")
+        << QStringLiteral("/音乐/库 1") << QStringLiteral("确认输入(&O)") << true;
     QTest::newRow("confirm empty") << QString() << QStringLiteral("确认输入(&O)") << true;
     QTest::newRow("return key") << QStringLiteral("music") << QStringLiteral("return") << true;
-    QTest::newRow("cancel button") << QStringLiteral("music") << QStringLiteral("取消(&C)") << false;
+    QTest::newRow("cancel button")
+        << QStringLiteral("music") << QStringLiteral("取消(&C)") << false;
     QTest::newRow("escape key") << QStringLiteral("music") << QStringLiteral("escape") << false;
     QTest::newRow("closed") << QStringLiteral("music") << QStringLiteral("close") << false;
 }
@@ -205,8 +206,8 @@ void DesktopServicesTest::open_document_opens_the_file_by_its_absolute_path() {
 
 void DesktopServicesTest::show_in_file_manager_asks_the_file_manager_over_the_bus() {
     if (!QDBusConnection::sessionBus().isConnected()) QSKIP("no session bus");
-    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus,
-                                                        QStringLiteral("file-manager"));
+    QDBusConnection bus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("file-manager"));
     FileManager file_manager;
     QVERIFY(bus.registerObject(QStringLiteral("/org/freedesktop/FileManager1"), &file_manager,
                                QDBusConnection::ExportAllSlots));

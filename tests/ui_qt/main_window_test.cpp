@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,9 +46,15 @@ struct Window {
     Control* find(const QString& name) {
         return window.findChild<Control*>(name);
     }
-    QLineEdit* edit_box(int number) { return find<QLineEdit>(QStringLiteral("编辑框%1").arg(number)); }
-    QPushButton* button(int number) { return find<QPushButton>(QStringLiteral("按钮%1").arg(number)); }
-    QListWidget* list(int number) { return find<QListWidget>(QStringLiteral("列表框%1").arg(number)); }
+    QLineEdit* edit_box(int number) {
+        return find<QLineEdit>(QStringLiteral("编辑框%1").arg(number));
+    }
+    QPushButton* button(int number) {
+        return find<QPushButton>(QStringLiteral("按钮%1").arg(number));
+    }
+    QListWidget* list(int number) {
+        return find<QListWidget>(QStringLiteral("列表框%1").arg(number));
+    }
     QStringList rows(int number) {
         QStringList shown;
         for (int row = 0; row < list(number)->count(); ++row) {
@@ -90,6 +97,7 @@ private slots:
     void takes_the_first_local_file_of_a_drop();
     void disables_the_fragment_buttons_while_a_search_walks();
     void acts_on_the_row_selected_in_the_first_list();
+    void keeps_each_size_beside_its_path();
     void shows_the_analysis_stages_on_its_button();
     void ends_the_program_when_closed_during_an_analysis();
 };
@@ -104,16 +112,26 @@ void MainWindowTest::shows_each_control_with_its_initial_text_data() {
         const char* kind;
         QString text;
     } controls[] = {
-        {"标签3", "QLabel", "重复文件类型后缀："}, {"编辑框7", "QLineEdit", "mp3"},
-        {"按钮7", "QPushButton", "音乐一按键找重"},  {"标签1", "QLabel", "音乐名称："},
-        {"编辑框5", "QLineEdit", ""},                {"拖放对象1", "QLabel", ""},
-        {"标签2", "QLabel", "搜索目录："},           {"编辑框6", "QLineEdit", music},
-        {"编辑框1", "QLineEdit", ""},                {"编辑框2", "QLineEdit", ""},
-        {"编辑框3", "QLineEdit", ""},                {"编辑框4", "QLineEdit", ""},
-        {"按钮1", "QPushButton", ""},                {"按钮2", "QPushButton", ""},
-        {"按钮3", "QPushButton", ""},                {"按钮4", "QPushButton", ""},
-        {"列表框1", "QListWidget", ""},              {"列表框2", "QListWidget", ""},
-        {"按钮6", "QPushButton", "打开文件位置"},    {"按钮5", "QPushButton", "删除文件"},
+        {"标签3", "QLabel", "重复文件类型后缀："},
+        {"编辑框7", "QLineEdit", "mp3"},
+        {"按钮7", "QPushButton", "音乐一按键找重"},
+        {"标签1", "QLabel", "音乐名称："},
+        {"编辑框5", "QLineEdit", ""},
+        {"拖放对象1", "QLabel", ""},
+        {"标签2", "QLabel", "搜索目录："},
+        {"编辑框6", "QLineEdit", music},
+        {"编辑框1", "QLineEdit", ""},
+        {"编辑框2", "QLineEdit", ""},
+        {"编辑框3", "QLineEdit", ""},
+        {"编辑框4", "QLineEdit", ""},
+        {"按钮1", "QPushButton", ""},
+        {"按钮2", "QPushButton", ""},
+        {"按钮3", "QPushButton", ""},
+        {"按钮4", "QPushButton", ""},
+        {"列表框1", "QListWidget", ""},
+        {"列表框2", "QListWidget", ""},
+        {"按钮6", "QPushButton", "打开文件位置"},
+        {"按钮5", "QPushButton", "删除文件"},
     };
     for (const auto& control : controls) {
         QTest::newRow(control.name) << QString::fromUtf8(control.kind) << control.text;
@@ -137,9 +155,9 @@ void MainWindowTest::shows_each_control_with_its_initial_text() {
         QCOMPARE(w.window.current_selection(ListBox::列表框1), -1);
         QCOMPARE(w.window.item_text(ListBox::列表框1, -1), Text());
     }
-    QCOMPARE(w.window.windowTitle(),
-             QStringLiteral("Melodex-音乐去重【") + QStringLiteral(MELODEX_WEB_ADDRESS) +
-                 QStringLiteral("】"));
+    QCOMPARE(w.window.windowTitle(), QStringLiteral("Melodex-音乐去重【") +
+                                         QStringLiteral(MELODEX_WEB_ADDRESS) +
+                                         QStringLiteral("】"));
 }
 
 void MainWindowTest::keeps_every_control_in_view_and_readable() {
@@ -163,9 +181,10 @@ void MainWindowTest::keeps_every_control_in_view_and_readable() {
     }
     // Every caption the analysis shows fits on its button.
     QPushButton* analysis = w.button(7);
-    for (const QString& caption : {QStringLiteral("音乐一按键找重"), QStringLiteral("加载过滤器..."),
-                                  QStringLiteral("加载文件名称..."),
-                                  QStringLiteral("66.66666666667%"), QStringLiteral("MP3一按键找重")}) {
+    for (const QString& caption :
+         {QStringLiteral("音乐一按键找重"), QStringLiteral("加载过滤器..."),
+          QStringLiteral("加载文件名称..."), QStringLiteral("66.66666666667%"),
+          QStringLiteral("MP3一按键找重")}) {
         analysis->setText(caption);
         QVERIFY2(analysis->width() >= analysis->sizeHint().width(), qPrintable(caption));
     }
@@ -238,7 +257,8 @@ void MainWindowTest::takes_the_first_local_file_of_a_drop_data() {
         << QList<QUrl>{QUrl(QStringLiteral("https://melodex.example/a-b.mp3")),
                        file("/music/王菲_传奇.mp3")}
         << QString() << QStringLiteral("王菲_传奇.mp3") << QStringList{"王菲", "传奇", "", ""};
-    QTest::newRow("links only") << QList<QUrl>{QUrl(QStringLiteral("https://melodex.example/a-b.mp3"))}
+    QTest::newRow("links only") << QList<QUrl>{QUrl(
+                                       QStringLiteral("https://melodex.example/a-b.mp3"))}
                                 << QString() << QString() << QStringList{"x", "y", "", ""};
     QTest::newRow("text only") << QList<QUrl>{} << QStringLiteral("/music/a-b.mp3") << QString()
                                << QStringList{"x", "y", "", ""};
@@ -313,6 +333,28 @@ void MainWindowTest::acts_on_the_row_selected_in_the_first_list() {
     w.window.clear(ListBox::列表框1);
     QCOMPARE(w.window.current_selection(ListBox::列表框1), -1);
     QCOMPARE(w.window.item_text(ListBox::列表框1, 0), Text());
+}
+
+void MainWindowTest::keeps_each_size_beside_its_path() {
+    Window w;
+    for (int k = 0; k < 40; ++k) {
+        const std::string name = k == 38      ? std::string(200, 'x')
+                                 : k % 3 == 0 ? "周杰伦/晴天 "
+                                              : "b ";
+        w.window.append_item(ListBox::列表框1, "/music/" + name + std::to_string(k) + ".mp3");
+        w.window.append_item(ListBox::列表框2, std::to_string(k) + "KB");
+    }
+    QListWidget* paths = w.list(1);
+    QListWidget* sizes = w.list(2);
+    QCoreApplication::processEvents();
+    paths->scrollToBottom();
+    QVERIFY(paths->verticalScrollBar()->value() > 0);
+    QCOMPARE(sizes->verticalScrollBar()->value(), paths->verticalScrollBar()->value());
+    QCOMPARE(sizes->viewport()->height(), paths->viewport()->height());
+    for (int k = 0; k < 40; ++k) {
+        QCOMPARE(sizes->visualItemRect(sizes->item(k)).top(),
+                 paths->visualItemRect(paths->item(k)).top());
+    }
 }
 
 void MainWindowTest::shows_the_analysis_stages_on_its_button() {

@@ -12,11 +12,13 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "ui/qt/even_rows.h"
 #include "ui/qt/text_conversion.h"
 
 namespace melodex::ui::qt {
@@ -92,7 +94,19 @@ void MainWindow::create_controls() {
         lists_[k] = new QListWidget(this);
         lists_[k]->setObjectName(control_name("列表框", k + 1));
         lists_[k]->setSelectionMode(QAbstractItemView::SingleSelection);
+        lists_[k]->setItemDelegate(new EvenRows(lists_[k]));
     }
+    // The two lists scroll together, so a size stays beside its path.
+    QScrollBar* const paths = lists_[at(ListBox::列表框1)]->verticalScrollBar();
+    QScrollBar* const sizes = lists_[at(ListBox::列表框2)]->verticalScrollBar();
+    connect(paths, &QScrollBar::valueChanged, sizes, &QScrollBar::setValue);
+    connect(sizes, &QScrollBar::valueChanged, paths, &QScrollBar::setValue);
+    // Both show as many rows: the sizes get a horizontal scroll bar whenever the paths have one.
+    connect(lists_[at(ListBox::列表框1)]->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            [sizes = lists_[at(ListBox::列表框2)]](int, int maximum) {
+                sizes->setHorizontalScrollBarPolicy(maximum > 0 ? Qt::ScrollBarAlwaysOn
+                                                                : Qt::ScrollBarAsNeeded);
+            });
     drop_target_ = new QLabel(this);
     drop_target_->setObjectName(QStringLiteral("拖放对象1"));
     drop_target_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -112,20 +126,22 @@ void MainWindow::arrange_controls() {
     analysis->setMinimumSize(208, 32);
     for (const Button b : {Button::按钮5, Button::按钮6}) buttons_[at(b)]->setMinimumHeight(32);
     edit_boxes_[at(EditBox::编辑框7)]->setFixedWidth(104);
-    lists_[at(ListBox::列表框1)]->setMinimumWidth(376);
-    lists_[at(ListBox::列表框2)]->setMinimumWidth(120);
-    for (QListWidget* list : lists_) list->setFixedHeight(240);
+    // The four fragment columns share their width; the lists fill the columns they span.
+    for (QListWidget* list : lists_) {
+        list->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        list->setFixedHeight(240);
+    }
     drop_target_->setFixedSize(40, 40);
 
-    auto* suffix_row = new QHBoxLayout;
-    suffix_row->addStretch();
-    suffix_row->addWidget(labels_[2]);
-    suffix_row->addWidget(edit_boxes_[at(EditBox::编辑框7)]);
-    suffix_row->addStretch();
-    auto* analysis_row = new QHBoxLayout;
-    analysis_row->addStretch();
-    analysis_row->addWidget(analysis);
-    analysis_row->addStretch();
+    // The top row: the suffix box with its label, and the analysis button under both.
+    auto* top = new QGridLayout;
+    top->addWidget(labels_[2], 0, 0);
+    top->addWidget(edit_boxes_[at(EditBox::编辑框7)], 0, 1);
+    top->addWidget(analysis, 1, 0, 1, 2);
+    auto* top_row = new QHBoxLayout;
+    top_row->addStretch();
+    top_row->addLayout(top);
+    top_row->addStretch();
 
     auto* separator = new QFrame(this);
     separator->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -144,6 +160,8 @@ void MainWindow::arrange_controls() {
     for (int k = 0; k < 4; ++k) {
         panel->addWidget(edit_boxes_[at(fragment_edit_boxes[k])], 2, k);
         panel->addWidget(buttons_[at(fragment_buttons[k])], 3, k);
+        panel->setColumnMinimumWidth(k, 128);
+        panel->setColumnStretch(k, 1);
     }
     panel->addWidget(lists_[at(ListBox::列表框1)], 4, 0, 1, 3);
     panel->addWidget(lists_[at(ListBox::列表框2)], 4, 3);
@@ -154,11 +172,24 @@ void MainWindow::arrange_controls() {
     panel->addLayout(actions, 4, 4);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(suffix_row);
-    layout->addLayout(analysis_row);
+    layout->addLayout(top_row);
     layout->addWidget(separator);
     layout->addLayout(panel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Tab goes through the top row, then the panel row by row; the suffix box has the focus first.
+    QWidget* const order[] = {edit_boxes_[at(EditBox::编辑框7)], analysis,
+                              edit_boxes_[at(EditBox::编辑框5)], edit_boxes_[at(EditBox::编辑框6)],
+                              edit_boxes_[at(EditBox::编辑框1)], edit_boxes_[at(EditBox::编辑框2)],
+                              edit_boxes_[at(EditBox::编辑框3)], edit_boxes_[at(EditBox::编辑框4)],
+                              buttons_[at(Button::按钮1)],       buttons_[at(Button::按钮2)],
+                              buttons_[at(Button::按钮3)],       buttons_[at(Button::按钮4)],
+                              lists_[at(ListBox::列表框1)],      lists_[at(ListBox::列表框2)],
+                              buttons_[at(Button::按钮6)],       buttons_[at(Button::按钮5)]};
+    for (std::size_t k = 1; k < std::size(order); ++k) {
+        setTabOrder(order[k - 1], order[k]);
+    }
+    edit_boxes_[at(EditBox::编辑框7)]->setFocus();
 }
 
 void MainWindow::connect_events() {
@@ -208,8 +239,8 @@ void MainWindow::clear(ListBox list) { lists_[at(list)]->clear(); }
 
 void MainWindow::append_item(ListBox list, const Text& item) {
     // The item keeps its bytes, so a name the display cannot decode still opens and deletes.
-    auto* row = new QListWidgetItem(list == ListBox::列表框1 ? path_to_qstring(item)
-                                                             : to_qstring(item));
+    auto* row =
+        new QListWidgetItem(list == ListBox::列表框1 ? path_to_qstring(item) : to_qstring(item));
     row->setData(Qt::UserRole, QByteArray(item.data(), static_cast<qsizetype>(item.size())));
     lists_[at(list)]->addItem(row);
 }

@@ -66,15 +66,17 @@ void QtDesktopServices::show_in_file_manager(const Text& path) {
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{file.toString(QUrl::FullyEncoded)} << QString();
     // Not waited for: a file manager that is started for the call may take a while.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [file](QDBusPendingCallWatcher* done) {
-        if (done->isError()) open_folder_of(file);
-        done->deleteLater();
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [file](QDBusPendingCallWatcher* done) {
+                if (done->isError()) open_folder_of(file);
+                done->deleteLater();
+            });
 }
 
 bool QtDesktopServices::delete_file(const Text& path) { return ::unlink(path.c_str()) == 0; }
