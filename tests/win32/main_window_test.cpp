@@ -129,6 +129,18 @@ TEST_F(Win32MainWindow, RunsTheButtonsHandlers) {
     EXPECT_TRUE(::IsWindowEnabled(button(3)));
 }
 
+TEST_F(Win32MainWindow, GivesTheFocusBackToTheButtonThatSearched) {
+    const melodex::testing::FolderTree tree{"a/x.mp3"};
+    window.set_text(EditBox::编辑框6, tree.root());
+    window.show_centred();
+    ::SetForegroundWindow(window.handle());
+    ::SetFocus(button(2));
+    ASSERT_EQ(::GetFocus(), button(2));
+    ::SendMessageA(button(2), BM_CLICK, 0, 0);
+    EXPECT_EQ(window.item_text(ListBox::列表框1, 0), tree.root() + "a\\x.mp3");
+    EXPECT_EQ(::GetFocus(), button(2));
+}
+
 TEST_F(Win32MainWindow, TakesDroppedFilesInTheFirstOne) {
     const Text files[] = {"E:\\Music\\\xB8\xE8\xCA\xD6 - \xC7\xE7\xCC\xEC.mp3", "E:\\b-c.mp3"};
     std::string list;

@@ -147,7 +147,21 @@ void MainWindow::create_controls() {
     set_caption(Button::按钮7, system_text("音乐一按键找重"));
     set_text(EditBox::编辑框6, "E:\\Music\\");
     set_text(EditBox::编辑框7, "mp3");
-    ::SetFocus(edit_boxes_[at(EditBox::编辑框7)]);
+    // Tab goes through the top row, then the panel row by row; the suffix box has the focus first.
+    const HWND order[] = {edit_boxes_[at(EditBox::编辑框7)], buttons_[at(Button::按钮7)],
+                          edit_boxes_[at(EditBox::编辑框5)], edit_boxes_[at(EditBox::编辑框6)],
+                          edit_boxes_[at(EditBox::编辑框1)], edit_boxes_[at(EditBox::编辑框2)],
+                          edit_boxes_[at(EditBox::编辑框3)], edit_boxes_[at(EditBox::编辑框4)],
+                          buttons_[at(Button::按钮1)],       buttons_[at(Button::按钮2)],
+                          buttons_[at(Button::按钮3)],       buttons_[at(Button::按钮4)],
+                          lists_[at(ListBox::列表框1)],      lists_[at(ListBox::列表框2)],
+                          buttons_[at(Button::按钮6)],       buttons_[at(Button::按钮5)]};
+    HWND previous = HWND_TOP;
+    for (HWND control : order) {
+        ::SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control;
+    }
+    focused_ = edit_boxes_[at(EditBox::编辑框7)];
 }
 
 void MainWindow::arrange(UINT dpi) {
@@ -219,6 +233,16 @@ LRESULT MainWindow::handle_message(UINT message, WPARAM w, LPARAM l) {
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_ACTIVATE:
+            // The control that had the focus gets it back when the window is active again.
+            if (LOWORD(w) == WA_INACTIVE) {
+                HWND focus = ::GetFocus();
+                if (focus != nullptr && ::IsChild(window_, focus)) focused_ = focus;
+            }
+            return ::DefWindowProcA(window_, message, w, l);
+        case WM_SETFOCUS:
+            ::SetFocus(focused_);
+            return 0;
         case WM_CLOSE:
             // A walk in progress ends at its next folder and its handler returns.
             handlers_.window_closing();
@@ -284,7 +308,15 @@ void MainWindow::set_caption(Button button, const Text& caption) {
 }
 
 void MainWindow::set_enabled(Button button, bool enabled) {
-    ::EnableWindow(buttons_[at(button)], enabled ? TRUE : FALSE);
+    HWND control = buttons_[at(button)];
+    // A button that is disabled with the keyboard focus takes it away; it gets it back when it is
+    // enabled again, unless the focus has gone elsewhere meanwhile.
+    if (!enabled && ::GetFocus() == control) refocus_ = control;
+    ::EnableWindow(control, enabled ? TRUE : FALSE);
+    if (enabled && refocus_ == control) {
+        refocus_ = nullptr;
+        if (::GetFocus() == nullptr && ::GetActiveWindow() == window_) ::SetFocus(control);
+    }
 }
 
 void MainWindow::clear(ListBox list) {

@@ -65,6 +65,8 @@ class MainWindow : public MainWindowView {
     std::array<HWND, 3> labels_{};
     HWND drop_target_ = nullptr;
     HWND separator_ = nullptr;
+    HWND focused_ = nullptr;
+    HWND refocus_ = nullptr;
     // What each list holds, byte for byte, whatever the control makes of it.
     std::array<std::vector<Text>, 2> items_;
     std::array<int, 2> list_widths_{};
