@@ -7,6 +7,9 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build_packages=(g++ make cmake pkg-config libcli11-dev)
 # The window on Linux: Qt 6 Widgets with Qt D-Bus.
 build_packages+=(qt6-base-dev)
+# The Windows programs: cross-built with mingw-w64 (posix threads), tested under wine in the
+# zh_CN locale with GoogleTest built from its sources, windows on a virtual display.
+windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine googletest locales xvfb xauth)
 
 # Installs the named Debian packages that are not installed yet, as root or through sudo.
 ensure_packages() {
