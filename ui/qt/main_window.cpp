@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "ui/qt/even_rows.h"
+#include "ui/qt/stay_on_top.h"
 #include "ui/qt/text_conversion.h"
 
 namespace melodex::ui::qt {
@@ -255,13 +256,7 @@ Text MainWindow::item_text(ListBox list, int index) const {
     return row == nullptr ? Text() : row->data(Qt::UserRole).toByteArray().toStdString();
 }
 
-void MainWindow::set_always_on_top(bool on) {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
-    const bool shown = isVisible();
-    // Changing a window's flags hides it; it comes back in the same place.
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (shown) show();
-}
+void MainWindow::set_always_on_top(bool on) { set_stays_on_top(*this, on); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     handlers_.window_closing();
