@@ -12,7 +12,8 @@
 #include "ui/win32/win32_desktop_services.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    ::SetCurrentDirectoryA(melodex::program_directory().c_str());
+    // With its backslash, so that a program in a drive's root ("C:") makes that root current.
+    ::SetCurrentDirectoryA((melodex::program_directory() + "\\").c_str());
     melodex::set_character_rule(melodex::system_character_rule());
 
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
