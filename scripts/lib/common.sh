@@ -5,8 +5,8 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # The packages every build needs; the scripts add their own.
 build_packages=(g++ make cmake pkg-config libcli11-dev)
-# The window on Linux: Qt 6 Widgets with Qt D-Bus.
-build_packages+=(qt6-base-dev)
+# The window on Linux: Qt 6 Widgets with Qt D-Bus, and xcb for its place in the stacking order.
+build_packages+=(qt6-base-dev libxcb1-dev)
 # The Windows programs: cross-built with mingw-w64 (posix threads), tested under wine in the
 # zh_CN locale with GoogleTest built from its sources, windows on a virtual display.
 windows_packages=(g++-mingw-w64-x86-64-posix wine64 wine googletest locales xvfb xauth)
