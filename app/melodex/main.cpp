@@ -1,7 +1,7 @@
 // melodex: the desktop window. Start-up runs in a fixed order: the program directory becomes the
 // working directory (relative folder texts are read against it), the character rule of the
-// system's code page is chosen, then the window is created, centred, kept on top and shown, and
-// the event loop runs until the window is closed.
+// system's code page is chosen, then the window is created (on top from then on), centred and
+// shown, and the event loop runs until the window is closed, even in the middle of a walk.
 #include <QApplication>
 
 #include <filesystem>
@@ -24,7 +24,6 @@ int main(int argc, char** argv) {
     melodex::ui::qt::MainWindow window(services);
     services.set_main_window(&window);
     window.centre_on_screen();
-    window.set_always_on_top(true);
     window.show();
     return QApplication::exec();
 }

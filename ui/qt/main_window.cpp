@@ -47,7 +47,7 @@ QString initial_search_folder() {
     return folder.endsWith('/') ? folder : folder + '/';
 }
 
-// Edit boxes 5 and 6 and the first list hold file and folder paths.
+// Edit box 5 holds a file name and edit box 6 a folder path.
 bool holds_paths(EditBox box) { return box == EditBox::编辑框5 || box == EditBox::编辑框6; }
 
 QString control_name(const char* kind, std::size_t number) {
