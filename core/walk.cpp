@@ -17,6 +17,17 @@ struct OpenFolder {
     std::size_t next = 0;
 };
 
+// Whether the folder text ends in the separator as a character of its own: under the two-byte
+// rule the trail byte of a character (a GBK 0x5C) can equal the backslash.
+bool ends_in_separator(std::string_view folder) {
+    if (folder.empty() || folder.back() != path_separator) return false;
+    std::size_t last = 0;
+    for (std::size_t next = 0; next < folder.size(); next += character_width(folder, next)) {
+        last = next;
+    }
+    return last == folder.size() - 1;
+}
+
 }  // namespace
 
 WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
@@ -26,7 +37,7 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
 
     auto visit = [&](Text& visited) {
         if (pending_events && !pending_events()) return false;
-        if (visited.empty() || visited.back() != path_separator) visited += path_separator;
+        if (!ends_in_separator(visited)) visited += path_separator;
         FolderListing listing = list_folder(visited);
         if (listing.identity && !entered.insert(*listing.identity).second) return true;
 

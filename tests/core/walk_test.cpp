@@ -76,6 +76,20 @@ TEST(Walk, NormalisesTheCallersFolderText) {
     EXPECT_EQ(empty, Text(1, path_separator));
 }
 
+#ifndef _WIN32  // a lone lead byte makes no Windows name
+TEST(Walk, TakesASeparatorThatIsATrailByteForPartOfACharacter) {
+    testing::CharacterRuleScope rule(CharacterRule::two_byte);
+    const FolderTree tree{"d\x81/a.mp3"};
+    // "\x81/" is one character: the folder text does not end in a separator yet.
+    Text folder = tree.root() + "d\x81/";
+    std::vector<Text> reached;
+    walk_folder(folder, [] { return "*.mp3"; },
+                [&](const Text& f, const Text& n) { reached.push_back(f + n); }, {});
+    EXPECT_EQ(folder, tree.root() + "d\x81//");
+    EXPECT_THAT(reached, ElementsAre(tree.root() + "d\x81//a.mp3"));
+}
+#endif
+
 TEST(Walk, GivesNothingForAMissingFolder) {
     const FolderTree tree{"a.mp3"};
     Text missing = tree.root() + "no-such-folder";

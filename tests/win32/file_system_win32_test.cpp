@@ -48,6 +48,14 @@ class Win32Listing : public ::testing::Test {
     FolderTree tree;
 };
 
+TEST_F(Win32Listing, EntersAFolderWhoseLastCharacterEndsInTheBackslashsByte) {
+    testing::CharacterRuleScope rule(CharacterRule::two_byte);
+    const Text folder = "\x81\x5C";  // 丂
+    make_folder(folder);
+    make_file(folder + "\\" + song);
+    EXPECT_THAT(walked("*.mp3"), ::testing::ElementsAre(folder + "\\" + song));
+}
+
 TEST_F(Win32Listing, GivesLongNamesInTheCodePageWithTheirKind) {
     make_file(song);
     make_folder(singer);
