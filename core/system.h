@@ -19,4 +19,8 @@ Text system_text(std::string_view utf8);
 // Whether standard error is a terminal, where progress can be shown.
 bool standard_error_is_terminal();
 
+// Standard output carries bytes unchanged: lines end in LF and a report keeps its CR LF (the
+// Windows C library would otherwise turn every LF into CR LF).
+void write_standard_output_as_bytes();
+
 }  // namespace melodex

@@ -1,11 +1,6 @@
 // melodex-cli: the duplicate analysis, the manual search and the fragmenter from a terminal.
 #include <CLI/CLI.hpp>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -150,10 +145,7 @@ void add_code_page(CLI::App& command, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Standard output carries bytes: lines end in LF and a report keeps its CR LF.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    write_standard_output_as_bytes();
     set_character_rule(system_character_rule());
 
     Options options;

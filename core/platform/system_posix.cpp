@@ -39,4 +39,6 @@ Text system_text(std::string_view utf8) { return Text(utf8); }
 
 bool standard_error_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
 
+void write_standard_output_as_bytes() {}
+
 }  // namespace melodex

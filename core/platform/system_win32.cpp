@@ -1,6 +1,9 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 #include "core/system.h"
@@ -60,5 +63,7 @@ bool standard_error_is_terminal() {
     DWORD mode = 0;
     return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
+
+void write_standard_output_as_bytes() { ::_setmode(::_fileno(stdout), _O_BINARY); }
 
 }  // namespace melodex
