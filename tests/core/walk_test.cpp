@@ -19,19 +19,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using testing::FolderTree;
 using testing::native;
-
-// The paths below the root that a walk with the given pattern reaches, in walk order.
-std::vector<std::string> walked(const FolderTree& tree, const std::string& pattern) {
-    std::vector<std::string> reached;
-    Text folder = tree.root();
-    walk_folder(
-        folder, [&] { return pattern; },
-        [&](const Text& visited, const Text& name) {
-            reached.push_back((visited + name).substr(tree.root().size()));
-        },
-        {});
-    return reached;
-}
+using testing::walked;
 
 TEST(Walk, ListsFilesBeforeSubfoldersAndEachSubtreeBeforeTheNext) {
     const FolderTree tree{"R/a.mp3", "R/S1/b.mp3", "R/S1/T/c.mp3", "R/S2/d.mp3", "R/z.mp3"};

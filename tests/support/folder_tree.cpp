@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/file_system.h"
+#include "core/walk.h"
 
 namespace melodex::testing {
 
@@ -69,6 +70,18 @@ std::filesystem::path FolderTree::path(const std::string& relative_path) const {
 Text native(std::string relative_path) {
     std::replace(relative_path.begin(), relative_path.end(), '/', path_separator);
     return relative_path;
+}
+
+std::vector<Text> walked(const FolderTree& tree, const Text& pattern) {
+    std::vector<Text> reached;
+    Text folder = tree.root();
+    walk_folder(
+        folder, [&] { return pattern; },
+        [&](const Text& visited, const Text& name) {
+            reached.push_back((visited + name).substr(tree.root().size()));
+        },
+        {});
+    return reached;
 }
 
 }  // namespace melodex::testing

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "core/text.h"
 
@@ -31,6 +32,9 @@ private:
 
 // A relative path written with "/" as this platform spells it.
 Text native(std::string relative_path);
+
+// The paths below the tree's root that a walk with the name pattern reaches, in walk order.
+std::vector<Text> walked(const FolderTree& tree, const Text& pattern);
 
 // Switches the process's character rule for the scope of one test.
 class CharacterRuleScope {

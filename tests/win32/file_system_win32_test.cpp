@@ -33,17 +33,7 @@ class Win32Listing : public ::testing::Test {
     void make_folder(const Text& relative) const {
         ASSERT_TRUE(::CreateDirectoryA((tree.root() + relative).c_str(), nullptr)) << relative;
     }
-    std::vector<Text> walked(const Text& pattern) const {
-        std::vector<Text> reached;
-        Text folder = tree.root();
-        walk_folder(
-            folder, [&] { return pattern; },
-            [&](const Text& visited, const Text& name) {
-                reached.push_back((visited + name).substr(tree.root().size()));
-            },
-            {});
-        return reached;
-    }
+    std::vector<Text> walked(const Text& pattern) const { return testing::walked(tree, pattern); }
 
     FolderTree tree;
 };
