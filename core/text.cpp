@@ -18,20 +18,8 @@ Text folded(std::string_view text) {
 // "#引号": a marker can name a double quote this way.
 std::string_view quote_escape() { return spelled("#\xD2\xFD\xBA\xC5", "#引号"); }
 
-}  // namespace
-
-CharacterRule character_rule() { return process_rule; }
-
-std::size_t character_width(std::string_view text, std::size_t at) {
-    const bool lead = static_cast<unsigned char>(text[at]) >= 0x80;
-    return process_rule == CharacterRule::two_byte && lead && at + 1 < text.size() ? 2 : 1;
-}
-void set_character_rule(CharacterRule rule) { process_rule = rule; }
-
-std::string_view spelled(std::string_view gbk, std::string_view utf8) {
-    return process_rule == CharacterRule::two_byte ? gbk : utf8;
-}
-
+// Zero-based offset of the first occurrence of `sought` (not empty) at or after `from` that begins
+// where a character begins, counting characters from `from`; npos when there is none.
 std::size_t find_at_character_start(std::string_view text, std::string_view sought,
                                     std::size_t from) {
     std::size_t character = from;
@@ -42,6 +30,21 @@ std::size_t find_at_character_start(std::string_view text, std::string_view soug
         if (character == hit) return hit;
         // The hit began on a trail byte; look again from the next character.
     }
+}
+
+}  // namespace
+
+CharacterRule character_rule() { return process_rule; }
+
+std::size_t character_width(std::string_view text, std::size_t at) {
+    const bool lead = static_cast<unsigned char>(text[at]) >= 0x80;
+    return process_rule == CharacterRule::two_byte && lead && at + 1 < text.size() ? 2 : 1;
+}
+
+void set_character_rule(CharacterRule rule) { process_rule = rule; }
+
+std::string_view spelled(std::string_view gbk, std::string_view utf8) {
+    return process_rule == CharacterRule::two_byte ? gbk : utf8;
 }
 
 int byte_length(std::string_view text) { return static_cast<int>(text.size()); }

@@ -52,10 +52,4 @@ Text join_texts(const Parts&... parts) {
 // The number of bytes (1 or 2) of the character that begins at zero-based offset `at`.
 std::size_t character_width(std::string_view text, std::size_t at);
 
-// Zero-based offset of the first occurrence of `sought` at or after `from` that begins where a
-// character begins, counting characters from `from`; npos when there is none. `sought` must not
-// be empty. Linear in the text for the short needles the system searches with.
-std::size_t find_at_character_start(std::string_view text, std::string_view sought,
-                                    std::size_t from);
-
 }  // namespace melodex
