@@ -12,8 +12,12 @@
 
 namespace melodex {
 
-Text keyword_file_name() { return system_text("MP3过滤关键字.txt"); }
-Text report_file_name() { return system_text("MP3文件重复分析报告.txt"); }
+Text keyword_file_name() {
+    return system_text("MP3过滤关键字.txt");
+}
+Text report_file_name() {
+    return system_text("MP3文件重复分析报告.txt");
+}
 
 namespace {
 
@@ -64,7 +68,6 @@ WalkEnd analyse_candidate(const Text& candidate, Text& target_folder,
     }
     return WalkEnd::finished;
 }
-
 
 WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeywords& keywords,
                         const AnalysisHooks& hooks, const ReportSink& report) {

@@ -13,8 +13,8 @@
 namespace melodex {
 
 struct AnalysisHooks {
-    std::function<Text()> suffix;                    // the candidates' suffix, read when used
-    std::function<void(const Text&)> show_caption;   // stage and percentage done
+    std::function<Text()> suffix;                   // the candidates' suffix, read when used
+    std::function<void(const Text&)> show_caption;  // stage and percentage done
     PendingEvents pending_events;
 };
 
@@ -44,7 +44,7 @@ Text report_file_name();
 
 // What the one-key analysis asks of the window it runs in.
 class AnalysisHost {
-public:
+  public:
     virtual ~AnalysisHost() = default;
     // An input box with one empty field; nullopt when it is cancelled or closed.
     virtual std::optional<Text> ask_text(const Text& prompt, const Text& title) = 0;

@@ -120,7 +120,8 @@ std::vector<std::vector<std::uint32_t>> FragmentIndex::match(
         std::uint32_t state = 0;
         for (std::size_t at = 0; at < path.size(); ++at) {
             state = step(state, static_cast<unsigned char>(path[at]));
-            std::uint32_t output = states_[state].fragment != none ? state : states_[state].next_output;
+            std::uint32_t output =
+                states_[state].fragment != none ? state : states_[state].next_output;
             for (; output != none; output = states_[output].next_output) {
                 const std::size_t begin = at + 1 - states_[output].length;
                 if (!every_byte_starts && !starts_character[begin]) continue;

@@ -13,7 +13,7 @@
 namespace melodex {
 
 class FragmentIndex {
-public:
+  public:
     // `fragments` must be distinct and not empty.
     explicit FragmentIndex(const TextArray& fragments);
 
@@ -23,13 +23,14 @@ public:
     std::vector<std::vector<std::uint32_t>> match(const PathList& paths,
                                                   const std::function<bool()>& keep_going) const;
 
-private:
+  private:
     static constexpr std::uint32_t none = 0xFFFFFFFF;
 
     struct State {
         std::uint32_t fail = 0;
-        std::uint32_t next_output = none;  // the nearest state down the fail chain that ends a fragment
-        std::uint32_t fragment = none;     // the fragment this state ends, if any
+        std::uint32_t next_output =
+            none;  // the nearest state down the fail chain that ends a fragment
+        std::uint32_t fragment = none;  // the fragment this state ends, if any
         std::uint32_t length = 0;
     };
 

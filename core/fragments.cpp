@@ -36,12 +36,14 @@ TextArray cut_at_first_separator(const Text& title) {
 
 TextArray analysis_fragments(std::string_view path, std::string_view suffix, char separator) {
     const Text name = file_name_of(path, separator);
-    return cut_at_first_separator(without_brackets(substitute(name, join_texts(".", suffix), "", false)));
+    return cut_at_first_separator(
+        without_brackets(substitute(name, join_texts(".", suffix), "", false)));
 }
 
 DisplayFragments display_fragments(std::string_view path, char separator) {
     DisplayFragments result{file_name_of(path, separator), {}};
-    TextArray fragments = cut_at_first_separator(without_brackets(substitute(result.file_name, ".mp3", "", true)));
+    TextArray fragments =
+        cut_at_first_separator(without_brackets(substitute(result.file_name, ".mp3", "", true)));
     if (fragments.size() >= 2) {
         if (fragments.size() > 4) fragments.resize(4);
         result.fragments = std::move(fragments);

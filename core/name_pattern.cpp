@@ -50,8 +50,7 @@ bool wildcard_matches(std::string_view name, std::string_view pattern) {
 }  // namespace
 
 bool name_matches(std::string_view name, std::string_view pattern) {
-    if (pattern.ends_with(".*") &&
-        wildcard_matches(name, pattern.substr(0, pattern.size() - 2))) {
+    if (pattern.ends_with(".*") && wildcard_matches(name, pattern.substr(0, pattern.size() - 2))) {
         return true;
     }
     if (pattern.ends_with('.')) {

@@ -88,7 +88,8 @@ Text number_text(double value) {
         const auto whole_digits = static_cast<std::size_t>(exponent + 1);
         return sign + with_fraction(digits.substr(0, whole_digits), digits.substr(whole_digits));
     }
-    return sign + with_fraction("0", std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits);
+    return sign +
+           with_fraction("0", std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits);
 }
 
 Text size_text(std::int64_t byte_count) {

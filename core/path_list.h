@@ -11,7 +11,7 @@
 namespace melodex {
 
 class PathList {
-public:
+  public:
     void append(std::string_view folder, std::string_view name) {
         bytes_.append(folder);
         bytes_.append(name);
@@ -23,7 +23,7 @@ public:
         return std::string_view(bytes_).substr(begin, ends_[index] - begin);
     }
 
-private:
+  private:
     Text bytes_;
     std::vector<std::size_t> ends_;
 };

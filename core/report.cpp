@@ -8,7 +8,9 @@
 namespace melodex {
 namespace {
 
-bool breaks_a_line(char c) { return c == '\r' || c == '\n' || c == '\t'; }
+bool breaks_a_line(char c) {
+    return c == '\r' || c == '\n' || c == '\t';
+}
 
 }  // namespace
 
@@ -22,8 +24,8 @@ Text report_field(std::string_view text) {
     return field;
 }
 
-void append_report_line(Text& report, std::string_view fragment_field,
-                        std::string_view path_field, std::string_view size) {
+void append_report_line(Text& report, std::string_view fragment_field, std::string_view path_field,
+                        std::string_view size) {
     report.append(fragment_field).append(1, '\t').append(path_field).append(1, '\t');
     report.append(size).append("\r\n");
 }
@@ -47,6 +49,8 @@ int count_line_breaks(std::string_view text) {
     return count;
 }
 
-bool is_group(std::string_view match_block) { return count_line_breaks(match_block) >= 2; }
+bool is_group(std::string_view match_block) {
+    return count_line_breaks(match_block) >= 2;
+}
 
 }  // namespace melodex

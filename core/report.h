@@ -13,8 +13,8 @@ Text report_field(std::string_view text);
 bool needs_report_field(std::string_view text);
 
 // Appends one report line of fields already made with report_field.
-void append_report_line(Text& report, std::string_view fragment_field,
-                        std::string_view path_field, std::string_view size);
+void append_report_line(Text& report, std::string_view fragment_field, std::string_view path_field,
+                        std::string_view size);
 
 // Appends the report line of every ".mp3" file of the tree whose full path contains `fragment`.
 WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_block,

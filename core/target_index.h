@@ -13,7 +13,7 @@
 namespace melodex {
 
 class TargetIndex {
-public:
+  public:
     // Lists the ".mp3" files below `target_folder` (left ending in the separator).
     WalkEnd list(Text& target_folder, const PendingEvents& pending_events);
 
@@ -29,7 +29,7 @@ public:
     // The file's size text, its size read when first asked for.
     const Text& size_text(std::uint32_t number);
 
-private:
+  private:
     PathList paths_;
     std::unordered_map<Text, std::vector<std::uint32_t>> holders_;
     // The few paths that hold a line break or a TAB, as the report shows them.

@@ -7,7 +7,9 @@ namespace {
 
 CharacterRule process_rule = CharacterRule::one_byte;
 
-char fold_ascii(char byte) { return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte; }
+char fold_ascii(char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : byte;
+}
 
 Text folded(std::string_view text) {
     Text result(text);
@@ -16,7 +18,9 @@ Text folded(std::string_view text) {
 }
 
 // "#引号": a marker can name a double quote this way.
-std::string_view quote_escape() { return spelled("#\xD2\xFD\xBA\xC5", "#引号"); }
+std::string_view quote_escape() {
+    return spelled("#\xD2\xFD\xBA\xC5", "#引号");
+}
 
 // Zero-based offset of the first occurrence of `sought` (not empty) at or after `from` that begins
 // where a character begins, counting characters from `from`; npos when there is none.
@@ -34,20 +38,26 @@ std::size_t find_at_character_start(std::string_view text, std::string_view soug
 
 }  // namespace
 
-CharacterRule character_rule() { return process_rule; }
+CharacterRule character_rule() {
+    return process_rule;
+}
 
 std::size_t character_width(std::string_view text, std::size_t at) {
     const bool lead = static_cast<unsigned char>(text[at]) >= 0x80;
     return process_rule == CharacterRule::two_byte && lead && at + 1 < text.size() ? 2 : 1;
 }
 
-void set_character_rule(CharacterRule rule) { process_rule = rule; }
+void set_character_rule(CharacterRule rule) {
+    process_rule = rule;
+}
 
 std::string_view spelled(std::string_view gbk, std::string_view utf8) {
     return process_rule == CharacterRule::two_byte ? gbk : utf8;
 }
 
-int byte_length(std::string_view text) { return static_cast<int>(text.size()); }
+int byte_length(std::string_view text) {
+    return static_cast<int>(text.size());
+}
 
 Text left_bytes(std::string_view text, int count) {
     if (count <= 0) return {};
@@ -86,8 +96,8 @@ Text substitute(std::string_view text, std::string_view sought, std::string_view
     Text result;
     result.reserve(text.size());
     std::size_t piece = 0;
-    for (std::size_t hit; (hit = find_at_character_start(haystack, needle, piece)) !=
-                          std::string_view::npos;) {
+    for (std::size_t hit;
+         (hit = find_at_character_start(haystack, needle, piece)) != std::string_view::npos;) {
         result.append(text.substr(piece, hit - piece));
         result.append(replacement);
         piece = hit + needle.size();
@@ -101,8 +111,8 @@ TextArray split_at(std::string_view text, std::string_view delimiter) {
     if (delimiter.empty()) return {Text(text)};
     TextArray members;
     std::size_t piece = 0;
-    for (std::size_t hit; (hit = find_at_character_start(text, delimiter, piece)) !=
-                          std::string_view::npos;) {
+    for (std::size_t hit;
+         (hit = find_at_character_start(text, delimiter, piece)) != std::string_view::npos;) {
         members.emplace_back(text.substr(piece, hit - piece));
         piece = hit + delimiter.size();
     }
@@ -120,7 +130,9 @@ Text upper_ascii(std::string_view text) {
     return result;
 }
 
-bool texts_equal(std::string_view first, std::string_view second) { return first == second; }
+bool texts_equal(std::string_view first, std::string_view second) {
+    return first == second;
+}
 
 Text text_between(std::string_view text, std::string_view opening, std::string_view closing,
                   int start, bool ignore_case) {

@@ -16,7 +16,7 @@ bool write_whole_file(const Text& path, std::string_view bytes);
 // Written beside its target and put in the target's place by commit(), so that a failed or
 // abandoned write never leaves half a file and an earlier file stays intact.
 class ReplacingFile {
-public:
+  public:
     explicit ReplacingFile(Text target);
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
@@ -26,7 +26,7 @@ public:
     // True when every byte reached the target.
     bool commit();
 
-private:
+  private:
     Text target_;
     Text partial_;
     std::FILE* file_ = nullptr;

@@ -9,7 +9,7 @@
 namespace melodex::ui {
 
 class DesktopServices {
-public:
+  public:
     virtual ~DesktopServices() = default;
 
     // A modal box: the prompt above one empty field, "确认输入(&O)", "取消(&C)", a "浏览…" button

@@ -11,7 +11,7 @@ namespace {
 // The analysis run's view of the window: prompts and the report through the desktop services,
 // the suffix from 编辑框7 and the stages on 按钮7.
 class WindowAnalysisHost : public AnalysisHost {
-public:
+  public:
     WindowAnalysisHost(MainWindowView& view, DesktopServices& services,
                        std::function<bool()> keep_walking)
         : view_(view), services_(services), keep_walking_(std::move(keep_walking)) {}
@@ -25,13 +25,15 @@ public:
     void open_document(const Text& path) override { services_.open_document(path); }
     Text program_directory() override { return services_.program_directory(); }
 
-private:
+  private:
     MainWindowView& view_;
     DesktopServices& services_;
     std::function<bool()> keep_walking_;
 };
 
-std::size_t index_of(Button button) { return static_cast<std::size_t>(button); }
+std::size_t index_of(Button button) {
+    return static_cast<std::size_t>(button);
+}
 
 }  // namespace
 
@@ -96,7 +98,9 @@ Text MainWindowHandlers::selected_path() const {
     return view_.item_text(ListBox::列表框1, view_.current_selection(ListBox::列表框1));
 }
 
-void MainWindowHandlers::result_activated() { services_.open_document(selected_path()); }
+void MainWindowHandlers::result_activated() {
+    services_.open_document(selected_path());
+}
 
 void MainWindowHandlers::show_in_folder_clicked() {
     services_.show_in_file_manager(selected_path());
@@ -113,6 +117,8 @@ void MainWindowHandlers::tell(const Text& message) {
     view_.set_always_on_top(true);
 }
 
-void MainWindowHandlers::window_closing() { closing_ = true; }
+void MainWindowHandlers::window_closing() {
+    closing_ = true;
+}
 
 }  // namespace melodex::ui

@@ -10,7 +10,7 @@
 namespace melodex::ui {
 
 class MainWindowHandlers {
-public:
+  public:
     MainWindowHandlers(MainWindowView& view, DesktopServices& services);
 
     // 按钮7: the analysis run. A click while a run is in progress is ignored.
@@ -32,7 +32,7 @@ public:
 
     bool analysis_running() const { return analysis_running_; }
 
-private:
+  private:
     bool keep_walking();
     Text selected_path() const;
     void tell(const Text& message);

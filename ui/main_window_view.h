@@ -17,7 +17,7 @@ inline constexpr Button fragment_buttons[] = {Button::按钮1, Button::按钮2, 
                                               Button::按钮4};
 
 class MainWindowView {
-public:
+  public:
     virtual ~MainWindowView() = default;
 
     virtual Text text(EditBox box) const = 0;

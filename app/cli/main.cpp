@@ -82,12 +82,11 @@ int analyze(const Options& options) {
     const FilterKeywords keywords = load_filter_keywords(keyword_path);
     std::optional<ReplacingFile> report_file;
     if (!to_standard_output) report_file.emplace(report_path);
-    const AnalysisHooks hooks{
-        [&] { return options.suffix; },
-        [&](const Text& caption) {
-            if (show) show_progress(caption);
-        },
-        {}};
+    const AnalysisHooks hooks{[&] { return options.suffix; },
+                              [&](const Text& caption) {
+                                  if (show) show_progress(caption);
+                              },
+                              {}};
     analyse_folders(source, target, keywords, hooks, [&](std::string_view bytes) {
         if (to_standard_output) {
             std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -112,7 +111,10 @@ int search(const Options& options) {
     const Text& fragment = options.folders[0];
     Text folder = options.folders[1];
     if (!is_folder(folder)) return fail("folder not found: " + folder);
-    list_matches(fragment, folder, [](const Text& path, const Text& size) { print_line({path, size}); },
+    list_matches(fragment, folder,
+                 [](const Text& path, const Text& size) {
+                     print_line({path, size});
+                 },
                  {});
     return EXIT_SUCCESS;
 }
@@ -157,14 +159,15 @@ int main(int argc, char** argv) {
         ->default_str("mp3");
     CLI::Option* keywords_option =
         analyze_command->add_option("--keywords", options.keywords, "Filter keyword file");
-    CLI::Option* report_option =
-        analyze_command->add_option("--report", options.report, "Report file, - for standard output");
+    CLI::Option* report_option = analyze_command->add_option("--report", options.report,
+                                                             "Report file, - for standard output");
     add_code_page(*analyze_command, options);
     analyze_command->add_option("SOURCE TARGET", options.folders, "Source and target folders")
         ->required()
         ->expected(2);
 
-    CLI::App* search_command = app.add_subcommand("search", "List the .mp3 files holding a fragment");
+    CLI::App* search_command =
+        app.add_subcommand("search", "List the .mp3 files holding a fragment");
     add_code_page(*search_command, options);
     search_command->add_option("FRAGMENT FOLDER", options.folders, "Fragment and folder")
         ->required()

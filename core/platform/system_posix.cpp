@@ -35,9 +35,13 @@ Text program_directory() {
     return directory;
 }
 
-Text system_text(std::string_view utf8) { return Text(utf8); }
+Text system_text(std::string_view utf8) {
+    return Text(utf8);
+}
 
-bool standard_error_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool standard_error_is_terminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 void write_standard_output_as_bytes() {}
 

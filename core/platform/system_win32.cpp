@@ -64,6 +64,8 @@ bool standard_error_is_terminal() {
     return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
-void write_standard_output_as_bytes() { ::_setmode(::_fileno(stdout), _O_BINARY); }
+void write_standard_output_as_bytes() {
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+}
 
 }  // namespace melodex

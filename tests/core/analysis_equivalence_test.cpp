@@ -18,14 +18,14 @@ std::string random_name(std::mt19937& random, bool gbk) {
     static const std::vector<std::string> utf8_words = {
         "Rain", "rain", "Sun", system_text("歌手"), system_text("晴天"),
         "01",   "Live", "a",   "The Band",          "B"};
-    static const std::vector<std::string> gbk_words = {"Rain", "rain", "Sun", "\xB8\xE8\xCA\xD6",
-                                                       "\xC7\xE7\xCC\xEC", "01", "Live", "a",
-                                                       "The Band", "\x81\x5C"};
+    static const std::vector<std::string> gbk_words = {
+        "Rain", "rain", "Sun", "\xB8\xE8\xCA\xD6", "\xC7\xE7\xCC\xEC",
+        "01",   "Live", "a",   "The Band",         "\x81\x5C"};
     static const std::vector<std::string> separators = {" - ", "-", "_", " ", "  ", "--", ""};
     static const std::vector<std::string> remarks = {
         "", "", " (Live)", "(x)", system_text(" （Live）"), "(", " (a)(a)"};
-    static const std::vector<std::string> suffixes = {".mp3", ".mp3", ".MP3", ".wma", ".mp3.mp3",
-                                                      ".txt", ""};
+    static const std::vector<std::string> suffixes = {".mp3",     ".mp3", ".MP3", ".wma",
+                                                      ".mp3.mp3", ".txt", ""};
     const auto& words = gbk ? gbk_words : utf8_words;
     std::string name = words[random() % words.size()];
     const int more = static_cast<int>(random() % 3);
@@ -36,8 +36,8 @@ std::string random_name(std::mt19937& random, bool gbk) {
 }
 
 void build_random_tree(const FolderTree& tree, std::mt19937& random, bool gbk) {
-    const std::vector<std::string> folders = {"s/", "s/Sun/", "t/", "t/Rain/", "t/Rain/x/",
-                                              "t/.hidden/", "t/B-Side/"};
+    const std::vector<std::string> folders = {"s/",        "s/Sun/",     "t/",       "t/Rain/",
+                                              "t/Rain/x/", "t/.hidden/", "t/B-Side/"};
     for (const std::string& folder : folders) tree.add(folder);
     for (int i = 0; i < 70; ++i) {
         const std::string& folder = folders[random() % folders.size()];
@@ -45,8 +45,9 @@ void build_random_tree(const FolderTree& tree, std::mt19937& random, bool gbk) {
     }
 }
 
-std::pair<Text, std::vector<Text>> report_of(
-    decltype(&analyse_folders) analysis, const FolderTree& tree, const FilterKeywords& keywords) {
+std::pair<Text, std::vector<Text>> report_of(decltype(&analyse_folders) analysis,
+                                             const FolderTree& tree,
+                                             const FilterKeywords& keywords) {
     Text report;
     std::vector<Text> captions;
     const AnalysisHooks hooks{[] { return Text("mp3"); },
@@ -80,7 +81,8 @@ TEST(IndexedAnalysis, WritesTheReportOfOneWalkPerFragment) {
 }
 
 TEST(IndexedAnalysis, ReadsTheSuffixAnewForEveryCandidate) {
-    // With the suffix "mp3" the second candidate gives "C.wma" and "D"; with "wma", "C" and "D.mp3".
+    // With the suffix "mp3" the second candidate gives "C.wma" and "D"; with "wma", "C" and
+    // "D.mp3".
     const FolderTree tree{"s/A-B.mp3", "s/C.wma-D.mp3", "t/C.mp3", "t/C2.mp3"};
     for (auto analysis : {&analyse_folders, &analyse_folders_by_walks}) {
         bool typed = false;  // "wma" is typed once the first candidate is done

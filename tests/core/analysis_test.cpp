@@ -50,21 +50,18 @@ TEST(Analysis, ShowsTheStagesAndThePercentageAfterEachCandidate) {
 }
 
 TEST(Analysis, ReportsEveryFragmentFoundInTwoOrMoreFiles) {
-    FolderTree tree{"src/Alice - Rain.mp3", "src/Solo.mp3", "src/Bob_Rain (Live).mp3",
-                    "lib/Alice/Rain.mp3", "lib/Bob/Rain.mp3", "lib/Carol - Sun.mp3"};
+    FolderTree tree{"src/Alice - Rain.mp3", "src/Solo.mp3",     "src/Bob_Rain (Live).mp3",
+                    "lib/Alice/Rain.mp3",   "lib/Bob/Rain.mp3", "lib/Carol - Sun.mp3"};
     tree.add("lib/Alice/Rain (Live).mp3", 2 * 1048576);
     const Text lib = tree.root() + native("lib/");
     const Recorded run = analyse(tree.root() + "src", tree.root() + "lib");
     // Candidates in walk order: "Alice - Rain.mp3", "Bob_Rain (Live).mp3", "Solo.mp3".
     // "Bob" is found in one file only and "Rain " (from "Bob_Rain ") in one: neither is a group.
-    const Text want =
-        "Alice\t" + lib + native("Alice/Rain (Live).mp3") + "\t2MB\r\n" +
-        "Alice\t" + lib + native("Alice/Rain.mp3") + "\t0KB\r\n" +
-        "\r\n" +
-        "Rain\t" + lib + native("Alice/Rain (Live).mp3") + "\t2MB\r\n" +
-        "Rain\t" + lib + native("Alice/Rain.mp3") + "\t0KB\r\n" +
-        "Rain\t" + lib + native("Bob/Rain.mp3") + "\t0KB\r\n" +
-        "\r\n";
+    const Text want = "Alice\t" + lib + native("Alice/Rain (Live).mp3") + "\t2MB\r\n" + "Alice\t" +
+                      lib + native("Alice/Rain.mp3") + "\t0KB\r\n" + "\r\n" + "Rain\t" + lib +
+                      native("Alice/Rain (Live).mp3") + "\t2MB\r\n" + "Rain\t" + lib +
+                      native("Alice/Rain.mp3") + "\t0KB\r\n" + "Rain\t" + lib +
+                      native("Bob/Rain.mp3") + "\t0KB\r\n" + "\r\n";
     EXPECT_EQ(run.report, want);
 }
 
@@ -108,7 +105,7 @@ TEST(CountLineBreaks, CountsPairsWithoutOverlap) {
 
 // Answers the prompts from a list and records what the run asked of the window.
 class FakeHost : public AnalysisHost {
-public:
+  public:
     FakeHost(Text directory, std::vector<std::optional<Text>> answers)
         : directory_(std::move(directory)), answers_(std::move(answers)) {}
 
@@ -127,13 +124,13 @@ public:
     std::vector<Text> opened;
     int events_until_close = -1;
 
-private:
+  private:
     Text directory_;
     std::vector<std::optional<Text>> answers_;
 };
 
 class RunAnalysis : public ::testing::Test {
-protected:
+  protected:
     FolderTree tree{"program/", "s/A-B.mp3", "t/A.mp3", "t/A2.mp3"};
     Text program = tree.root() + "program";
     Text report = program + path_separator + system_text("MP3文件重复分析报告.txt");
@@ -162,7 +159,8 @@ TEST_F(RunAnalysis, WritesAndOpensTheReportAndStartsAfreshEachTime) {
         EXPECT_THAT(host.opened, ElementsAre(report));
         EXPECT_EQ(host.captions.back(), system_text("MP3一按键找重"));
         const Text t = tree.root() + native("t/");
-        EXPECT_EQ(read_whole_file(report), "A\t" + t + "A.mp3\t0KB\r\nA\t" + t + "A2.mp3\t0KB\r\n\r\n");
+        EXPECT_EQ(read_whole_file(report),
+                  "A\t" + t + "A.mp3\t0KB\r\nA\t" + t + "A2.mp3\t0KB\r\n\r\n");
         EXPECT_TRUE(std::filesystem::exists(keywords));
     }
 }

@@ -24,7 +24,8 @@ TEST(FragmentIndex, FindsWhatFindFromFindsUnderBothCharacterRules) {
         std::mt19937 random(7);
         for (int round = 0; round < 40; ++round) {
             PathList paths;
-            for (int i = 0; i < 60; ++i) paths.append(random_text(random, 12), random_text(random, 12));
+            for (int i = 0; i < 60; ++i)
+                paths.append(random_text(random, 12), random_text(random, 12));
             TextArray fragments;
             for (int i = 0; i < 40; ++i) {
                 Text fragment = random_text(random, 4);

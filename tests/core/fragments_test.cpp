@@ -76,12 +76,20 @@ TEST(Fragments, TakeTheFileNameFromTheLastPartOfThePath) {
 TEST(Fragments, RecogniseFullWidthBracketsInGbkNames) {
     testing::CharacterRuleScope rule(CharacterRule::two_byte);
     // "（A）B-C (D).mp3" and "歌手_歌名.MP3" in GBK bytes.
-    EXPECT_THAT(analysis_fragments("E:\\M\\\xA3\xA8" "A\xA3\xA9" "B-C (D).mp3", "mp3", '\\'),
+    EXPECT_THAT(analysis_fragments("E:\\M\\\xA3\xA8"
+                                   "A\xA3\xA9"
+                                   "B-C (D).mp3",
+                                   "mp3", '\\'),
                 ElementsAre("B", "C "));
     EXPECT_THAT(analysis_fragments("E:\\M\\\xB8\xE8\xCA\xD6_\xB8\xE8\xC3\xFB.MP3", "mp3", '\\'),
                 ElementsAre("\xB8\xE8\xCA\xD6", "\xB8\xE8\xC3\xFB"));
     // The trail byte 0x5C of a two-byte character is not a separator.
-    EXPECT_EQ(display_fragments("E:\\M\\\x81\x5C" "A-B.mp3", '\\').file_name, "\x81\x5C" "A-B.mp3");
+    EXPECT_EQ(display_fragments("E:\\M\\\x81\x5C"
+                                "A-B.mp3",
+                                '\\')
+                  .file_name,
+              "\x81\x5C"
+              "A-B.mp3");
 }
 
 }  // namespace

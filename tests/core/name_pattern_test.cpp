@@ -13,13 +13,13 @@ TEST(NameMatches, FollowsTheWildcardRulesOfTheListing) {
         const char* pattern;
         bool matches;
     } cases[] = {
-        {"a.mp3", "*.mp3", true},     {"B.MP3", "*.mp3", true},    {"c.Mp3", "*.mp3", true},
-        {"a.mp3x", "*.mp3", false},   {"mp3", "*.mp3", false},     {".mp3", "*.mp3", true},
-        {"a.mp3.mp3", "*.mp3", true}, {"a.b.mp3", "*.mp3", true},  {"x.wma", "*.WMA", true},
-        {"abc", "*.*", true},         {"a.b", "*.*", true},        {"", "*", true},
-        {"abc", "*.", true},          {"a.b", "*.", false},        {".x", "*.", false},
-        {"ab", "a?", true},           {"a", "a?", false},          {"abc", "a*c", true},
-        {"abcbc", "a*bc", true},      {"abcb", "a*bc", false},     {"a", "a.*", true},
+        {"a.mp3", "*.mp3", true},     {"B.MP3", "*.mp3", true},   {"c.Mp3", "*.mp3", true},
+        {"a.mp3x", "*.mp3", false},   {"mp3", "*.mp3", false},    {".mp3", "*.mp3", true},
+        {"a.mp3.mp3", "*.mp3", true}, {"a.b.mp3", "*.mp3", true}, {"x.wma", "*.WMA", true},
+        {"abc", "*.*", true},         {"a.b", "*.*", true},       {"", "*", true},
+        {"abc", "*.", true},          {"a.b", "*.", false},       {".x", "*.", false},
+        {"ab", "a?", true},           {"a", "a?", false},         {"abc", "a*c", true},
+        {"abcbc", "a*bc", true},      {"abcb", "a*bc", false},    {"a", "a.*", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(name_matches(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;

@@ -8,9 +8,9 @@
 namespace melodex {
 namespace {
 
+using testing::CharacterRuleScope;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::CharacterRuleScope;
 
 TEST(Slicing, CountsBytesAndClampsOutOfRangeArguments) {
     EXPECT_EQ(byte_length(""), 0);
@@ -36,10 +36,18 @@ TEST(FindFrom, GivesThePositionOfTheFirstOccurrence) {
         bool ignore_case;
         int expected;
     } cases[] = {
-        {"abc", "", 1, false, 1},      {"abc", "", 3, false, 1},       {"abc", "", 4, false, -1},
-        {"", "", 1, false, -1},        {"", "a", 1, false, -1},        {"abcabc", "c", 4, false, 6},
-        {"abcabc", "a", 0, false, 1},  {"abcabc", "b", -7, false, 2},  {"abc", "bc", 3, false, -1},
-        {"abc", "abcd", 1, false, -1}, {"ABC", "b", 1, false, -1},     {"ABC", "b", 1, true, 2},
+        {"abc", "", 1, false, 1},
+        {"abc", "", 3, false, 1},
+        {"abc", "", 4, false, -1},
+        {"", "", 1, false, -1},
+        {"", "a", 1, false, -1},
+        {"abcabc", "c", 4, false, 6},
+        {"abcabc", "a", 0, false, 1},
+        {"abcabc", "b", -7, false, 2},
+        {"abc", "bc", 3, false, -1},
+        {"abc", "abcd", 1, false, -1},
+        {"ABC", "b", 1, false, -1},
+        {"ABC", "b", 1, true, 2},
         {"a\r\nb\r\n", "\r\n", 4, false, 5},
     };
     for (const auto& c : cases) {
@@ -91,8 +99,10 @@ TEST(SplitAt, KeepsEmptyMembersButNoEmptyLastOne) {
         std::string text;
         std::vector<std::string> members;
     } cases[] = {
-        {"a-b", {"a", "b"}}, {"-a", {"", "a"}},       {"a-", {"a"}}, {"a--b", {"a", "", "b"}},
-        {"a--", {"a", ""}},  {"-", {""}},             {"abc", {"abc"}}, {"", {}},
+        {"a-b", {"a", "b"}}, {"-a", {"", "a"}},
+        {"a-", {"a"}},       {"a--b", {"a", "", "b"}},
+        {"a--", {"a", ""}},  {"-", {""}},
+        {"abc", {"abc"}},    {"", {}},
         {"--", {"", ""}},    {"a-b-c-d-e", {"a", "b", "c", "d", "e"}},
     };
     for (const auto& c : cases) EXPECT_EQ(split_at(c.text, "-"), c.members) << c.text;

@@ -16,8 +16,8 @@ namespace melodex {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::FolderTree;
+using ::testing::IsEmpty;
 using testing::native;
 using testing::walked;
 
@@ -36,7 +36,7 @@ TEST(Walk, SortsNamesByByteValue) {
 #endif
 
 TEST(Walk, SelectsFilesByPatternAndNeverEntersDotFolders) {
-    const FolderTree tree{".x.mp3",         "a.MP3",     "b.mp3x", "c.wma",      "d",
+    const FolderTree tree{".x.mp3",           "a.MP3",        "b.mp3x",        "c.wma",     "d",
                           "folder.mp3/e.mp3", ".cache/f.mp3", ".hidden/g.mp3", "sub/.h.mp3"};
     EXPECT_THAT(walked(tree, "*.mp3"),
                 ElementsAre(".x.mp3", "a.MP3", native("folder.mp3/e.mp3"), native("sub/.h.mp3")));
@@ -49,18 +49,21 @@ TEST(Walk, NormalisesTheCallersFolderText) {
     Text with_separator = tree.root();
     std::vector<Text> first;
     std::vector<Text> second;
-    walk_folder(without_separator, [] { return "*.mp3"; },
-                [&](const Text& f, const Text& n) { first.push_back(f + n); }, {});
-    walk_folder(with_separator, [] { return "*.mp3"; },
-                [&](const Text& f, const Text& n) { second.push_back(f + n); }, {});
+    walk_folder(
+        without_separator, [] { return "*.mp3"; },
+        [&](const Text& f, const Text& n) { first.push_back(f + n); }, {});
+    walk_folder(
+        with_separator, [] { return "*.mp3"; },
+        [&](const Text& f, const Text& n) { second.push_back(f + n); }, {});
     EXPECT_EQ(without_separator, tree.root());
     EXPECT_EQ(with_separator, tree.root());
     EXPECT_EQ(first, second);
 
     Text empty;
     int visits = 0;
-    walk_folder(empty, [] { return "*.no-such-suffix"; }, [](const Text&, const Text&) {},
-                [&] { return ++visits == 1; });
+    walk_folder(
+        empty, [] { return "*.no-such-suffix"; }, [](const Text&, const Text&) {},
+        [&] { return ++visits == 1; });
     EXPECT_EQ(empty, Text(1, path_separator));
 }
 
@@ -71,8 +74,9 @@ TEST(Walk, TakesASeparatorThatIsATrailByteForPartOfACharacter) {
     // "\x81/" is one character: the folder text does not end in a separator yet.
     Text folder = tree.root() + "d\x81/";
     std::vector<Text> reached;
-    walk_folder(folder, [] { return "*.mp3"; },
-                [&](const Text& f, const Text& n) { reached.push_back(f + n); }, {});
+    walk_folder(
+        folder, [] { return "*.mp3"; },
+        [&](const Text& f, const Text& n) { reached.push_back(f + n); }, {});
     EXPECT_EQ(folder, tree.root() + "d\x81//");
     EXPECT_THAT(reached, ElementsAre(tree.root() + "d\x81//a.mp3"));
 }
@@ -82,7 +86,8 @@ TEST(Walk, GivesNothingForAMissingFolder) {
     const FolderTree tree{"a.mp3"};
     Text missing = tree.root() + "no-such-folder";
     int files = 0;
-    walk_folder(missing, [] { return "*.mp3"; }, [&](const Text&, const Text&) { ++files; }, {});
+    walk_folder(
+        missing, [] { return "*.mp3"; }, [&](const Text&, const Text&) { ++files; }, {});
     EXPECT_EQ(files, 0);
     EXPECT_EQ(missing, tree.root() + native("no-such-folder/"));
 }
@@ -99,10 +104,10 @@ TEST(Walk, PassesOverAFolderItCannotRead) {
 #ifndef _WIN32  // POSIX links; tests/win32 checks the Windows folder identity
 TEST(Walk, FollowsFolderLinksButEntersEveryRealFolderOnce) {
     const FolderTree tree{"a/x.mp3", "b/y.mp3"};
-    tree.link("a/loop", "..");       // back to the root: a cycle
-    tree.link("c", "b");             // a second way into b
-    tree.link("d.mp3", "a/x.mp3");   // a link to a file counts as a file
-    tree.link("e.mp3", "missing");   // so does a dangling link
+    tree.link("a/loop", "..");      // back to the root: a cycle
+    tree.link("c", "b");            // a second way into b
+    tree.link("d.mp3", "a/x.mp3");  // a link to a file counts as a file
+    tree.link("e.mp3", "missing");  // so does a dangling link
     EXPECT_THAT(walked(tree, "*.mp3"), ElementsAre("d.mp3", "e.mp3", "a/x.mp3", "b/y.mp3"));
 }
 #endif
@@ -125,8 +130,9 @@ TEST(Walk, SurvivesATreeDeeperThanAnyPathCanReach) {
     // no call frame per level, so thousands of levels cannot exhaust the stack.
     Text folder = "d";
     int visits = 0;
-    walk_folder(folder, [] { return "*.mp3"; }, [](const Text&, const Text&) {},
-                [&] { return ++visits > 0; });
+    walk_folder(
+        folder, [] { return "*.mp3"; }, [](const Text&, const Text&) {},
+        [&] { return ++visits > 0; });
     std::filesystem::current_path(tree.path(""));
     for (int depth = 0; depth < 5000; ++depth) std::filesystem::current_path("d");
     std::filesystem::remove("deep.mp3");
@@ -143,8 +149,9 @@ TEST(Walk, RunsPendingEventsAtEveryFolderAndStopsWhenTheyAskTo) {
     const FolderTree tree{"a/x.mp3", "b/y.mp3", "c/z.mp3"};
     Text folder = tree.root();
     int visits = 0;
-    EXPECT_EQ(walk_folder(folder, [] { return "*.mp3"; }, [](const Text&, const Text&) {},
-                          [&] { return ++visits > 0; }),
+    EXPECT_EQ(walk_folder(
+                  folder, [] { return "*.mp3"; }, [](const Text&, const Text&) {},
+                  [&] { return ++visits > 0; }),
               WalkEnd::finished);
     EXPECT_EQ(visits, 4);
 
@@ -185,7 +192,9 @@ TEST(ListMatches, ListsMp3PathsHoldingTheFragmentWithTheirSizes) {
         rows.clear();
         Text folder = tree.root() + "Music";
         list_matches(fragment, folder,
-                     [&](const Text& p, const Text& s) { rows.emplace_back(p.substr(tree.root().size()), s); },
+                     [&](const Text& p, const Text& s) {
+                         rows.emplace_back(p.substr(tree.root().size()), s);
+                     },
                      {});
         return rows;
     };

@@ -61,7 +61,9 @@ void FolderTree::link(const std::string& relative_path, const std::string& point
     std::filesystem::create_symlink(points_to, root_ / relative_path);
 }
 
-Text FolderTree::root() const { return root_.string() + path_separator; }
+Text FolderTree::root() const {
+    return root_.string() + path_separator;
+}
 
 std::filesystem::path FolderTree::path(const std::string& relative_path) const {
     return root_ / relative_path;

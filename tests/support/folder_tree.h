@@ -13,7 +13,7 @@
 namespace melodex::testing {
 
 class FolderTree {
-public:
+  public:
     FolderTree();
     explicit FolderTree(std::initializer_list<std::string> relative_paths);
     ~FolderTree();
@@ -26,7 +26,7 @@ public:
     Text root() const;
     std::filesystem::path path(const std::string& relative_path) const;
 
-private:
+  private:
     std::filesystem::path root_;
 };
 
@@ -38,7 +38,7 @@ std::vector<Text> walked(const FolderTree& tree, const Text& pattern);
 
 // Switches the process's character rule for the scope of one test.
 class CharacterRuleScope {
-public:
+  public:
     explicit CharacterRuleScope(CharacterRule rule) : previous_(character_rule()) {
         set_character_rule(rule);
     }
@@ -46,7 +46,7 @@ public:
     CharacterRuleScope(const CharacterRuleScope&) = delete;
     CharacterRuleScope& operator=(const CharacterRuleScope&) = delete;
 
-private:
+  private:
     CharacterRule previous_;
 };
 

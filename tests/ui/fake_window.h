@@ -15,7 +15,7 @@
 namespace melodex::ui::testing {
 
 class FakeView : public MainWindowView {
-public:
+  public:
     explicit FakeView(std::vector<std::string>& log) : log(log) {}
 
     Text text(EditBox box) const override { return texts[index(box)]; }
@@ -38,7 +38,9 @@ public:
         selection[index(list)] = -1;
         log.push_back("clear " + std::to_string(index(list) + 1));
     }
-    void append_item(ListBox list, const Text& item) override { items[index(list)].push_back(item); }
+    void append_item(ListBox list, const Text& item) override {
+        items[index(list)].push_back(item);
+    }
     int current_selection(ListBox list) const override { return selection[index(list)]; }
     Text item_text(ListBox list, int at) const override {
         const auto& rows = items[index(list)];
@@ -54,7 +56,7 @@ public:
     std::array<int, 2> selection{-1, -1};
     std::vector<std::string>& log;
 
-private:
+  private:
     template <typename Control>
     static std::size_t index(Control control) {
         return static_cast<std::size_t>(control);
@@ -62,7 +64,7 @@ private:
 };
 
 class FakeServices : public DesktopServices {
-public:
+  public:
     explicit FakeServices(std::vector<std::string>& log) : log(log) {}
 
     std::optional<Text> input_box(const Text& prompt, const Text& title) override {

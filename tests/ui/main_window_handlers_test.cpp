@@ -13,11 +13,11 @@
 namespace melodex::ui {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using melodex::testing::FolderTree;
 using melodex::testing::native;
+using ::testing::ElementsAre;
 using testing::FakeWindow;
+using ::testing::IsEmpty;
 
 std::vector<std::string> entries_starting_with(const std::vector<std::string>& log,
                                                const std::string& prefix) {
@@ -79,7 +79,7 @@ TEST(Mirroring, CopiesEachFragmentEditBoxIntoItsButton) {
 }
 
 class FragmentSearch : public ::testing::Test {
-protected:
+  protected:
     FragmentSearch() {
         tree.add("Music/b/Abc 2.mp3", 2 * 1048576);
         window.view.texts[5] = tree.root() + "Music";
@@ -104,9 +104,9 @@ TEST_F(FragmentSearch, ListsMatchingPathsAndSizesInWalkOrder) {
                                      native("Music/b/Abc 2.mp3")));
     EXPECT_THAT(rows(1), ElementsAre("0KB", "0KB", "2MB"));
     EXPECT_EQ(window.view.texts[5], tree.root() + "Music");  // the search used a copy
-    EXPECT_THAT(std::vector<std::string>(window.log.begin() + 2, window.log.begin() + 8),
-                ElementsAre("disable 1", "disable 2", "disable 3", "disable 4", "clear 1",
-                            "clear 2"));
+    EXPECT_THAT(
+        std::vector<std::string>(window.log.begin() + 2, window.log.begin() + 8),
+        ElementsAre("disable 1", "disable 2", "disable 3", "disable 4", "clear 1", "clear 2"));
     EXPECT_THAT(std::vector<std::string>(window.log.end() - 4, window.log.end()),
                 ElementsAre("enable 1", "enable 2", "enable 3", "enable 4"));
 }
@@ -143,7 +143,8 @@ TEST_F(FragmentSearch, EndsWhenTheWindowCloses) {
 
 TEST(ResultActions, ActOnTheRowSelectedInTheFirstList) {
     FakeWindow window;
-    window.view.items = {std::vector<Text>{"/m/a b.mp3", "/m/c.mp3"}, std::vector<Text>{"0KB", "1KB"}};
+    window.view.items = {std::vector<Text>{"/m/a b.mp3", "/m/c.mp3"},
+                         std::vector<Text>{"0KB", "1KB"}};
     window.view.selection = {1, 0};
     window.handlers.result_activated();
     window.handlers.show_in_folder_clicked();
@@ -151,8 +152,8 @@ TEST(ResultActions, ActOnTheRowSelectedInTheFirstList) {
     window.view.selection = {-1, 0};
     window.handlers.result_activated();
     window.handlers.show_in_folder_clicked();
-    EXPECT_THAT(window.log, ElementsAre("open /m/c.mp3", "show /m/c.mp3", "delete /m/c.mp3",
-                                        "open ", "show "));
+    EXPECT_THAT(window.log,
+                ElementsAre("open /m/c.mp3", "show /m/c.mp3", "delete /m/c.mp3", "open ", "show "));
     EXPECT_THAT(window.view.items[0], ElementsAre("/m/a b.mp3", "/m/c.mp3"));
 }
 
@@ -165,7 +166,7 @@ TEST(ResultActions, SayWhenADeleteFailsWithTheWindowNoLongerOnTop) {
 }
 
 class AnalysisButton : public ::testing::Test {
-protected:
+  protected:
     AnalysisButton() { window.services.directory = tree.root() + "program"; }
     std::vector<std::string> captions() { return entries_starting_with(window.log, "caption 7 "); }
 

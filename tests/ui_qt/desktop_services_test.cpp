@@ -33,13 +33,13 @@ using melodex::ui::qt::QtDesktopServices;
 class OpenedUrls : public QObject {
     Q_OBJECT
 
-public:
+  public:
     OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
     ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
 
     QList<QUrl> urls;
 
-public slots:
+  public slots:
     void open(const QUrl& url) { urls << url; }
 };
 
@@ -48,10 +48,10 @@ class FileManager : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
 
-public:
+  public:
     QStringList shown;
 
-public slots:
+  public slots:
     void ShowItems(const QStringList& uris, const QString&) { shown << uris; }
 };
 
@@ -80,7 +80,7 @@ QPushButton* button_with_text(QWidget* dialog, const QString& text) {
 class DesktopServicesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void input_box_shows_the_prompt_an_empty_field_and_three_buttons();
     void input_box_gives_the_text_only_when_confirmed_data();
     void input_box_gives_the_text_only_when_confirmed();

@@ -11,7 +11,7 @@
 namespace {
 
 class DragSource : public QLabel {
-public:
+  public:
     explicit DragSource(QList<QUrl> files)
         : QLabel(QStringLiteral("drag")), files_(std::move(files)) {
         setWindowTitle(QStringLiteral("melodex-drag-source"));
@@ -19,7 +19,7 @@ public:
         setFixedSize(120, 60);
     }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent*) override {
         auto* drag = new QDrag(this);
         auto* data = new QMimeData;
@@ -30,7 +30,7 @@ protected:
         hide();
     }
 
-private:
+  private:
     QList<QUrl> files_;
 };
 

@@ -86,7 +86,7 @@ void make_file(const QString& path) {
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void shows_each_control_with_its_initial_text_data();
     void shows_each_control_with_its_initial_text();
     void keeps_every_control_in_view_and_readable();

@@ -8,7 +8,7 @@
 namespace melodex::ui::qt {
 
 class EvenRows : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -47,7 +47,9 @@ InputBox::InputBox(const QString& prompt, const QString& title, QWidget* parent)
     field_->setFocus();
 }
 
-QString InputBox::text() const { return field_->text(); }
+QString InputBox::text() const {
+    return field_->text();
+}
 
 void InputBox::choose_folder() {
     const QString typed = field_->text();

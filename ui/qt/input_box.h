@@ -12,12 +12,12 @@ namespace melodex::ui::qt {
 class InputBox : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     InputBox(const QString& prompt, const QString& title, QWidget* parent = nullptr);
 
     QString text() const;
 
-private:
+  private:
     void choose_folder();
 
     QLineEdit* field_;

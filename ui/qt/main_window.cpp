@@ -48,7 +48,9 @@ QString initial_search_folder() {
 }
 
 // Edit box 5 holds a file name and edit box 6 a folder path.
-bool holds_paths(EditBox box) { return box == EditBox::编辑框5 || box == EditBox::编辑框6; }
+bool holds_paths(EditBox box) {
+    return box == EditBox::编辑框5 || box == EditBox::编辑框6;
+}
 
 QString control_name(const char* kind, std::size_t number) {
     return QString::fromUtf8(kind) + QString::number(number);
@@ -226,7 +228,9 @@ void MainWindow::set_text(EditBox box, const Text& text) {
     edit_boxes_[at(box)]->setText(holds_paths(box) ? path_to_qstring(text) : to_qstring(text));
 }
 
-Text MainWindow::caption(Button button) const { return to_text(buttons_[at(button)]->text()); }
+Text MainWindow::caption(Button button) const {
+    return to_text(buttons_[at(button)]->text());
+}
 
 void MainWindow::set_caption(Button button, const Text& caption) {
     buttons_[at(button)]->setText(to_qstring(caption));
@@ -236,7 +240,9 @@ void MainWindow::set_enabled(Button button, bool enabled) {
     buttons_[at(button)]->setEnabled(enabled);
 }
 
-void MainWindow::clear(ListBox list) { lists_[at(list)]->clear(); }
+void MainWindow::clear(ListBox list) {
+    lists_[at(list)]->clear();
+}
 
 void MainWindow::append_item(ListBox list, const Text& item) {
     // The item keeps its bytes, so a name the display cannot decode still opens and deletes.
@@ -256,7 +262,9 @@ Text MainWindow::item_text(ListBox list, int index) const {
     return row == nullptr ? Text() : row->data(Qt::UserRole).toByteArray().toStdString();
 }
 
-void MainWindow::set_always_on_top(bool on) { set_stays_on_top(*this, on); }
+void MainWindow::set_always_on_top(bool on) {
+    set_stays_on_top(*this, on);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     handlers_.window_closing();

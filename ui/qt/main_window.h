@@ -23,7 +23,7 @@ namespace melodex::ui::qt {
 class MainWindow : public QWidget, public MainWindowView {
     Q_OBJECT
 
-public:
+  public:
     explicit MainWindow(DesktopServices& services);
 
     // Places the window in the middle of its screen.
@@ -40,12 +40,12 @@ public:
     Text item_text(ListBox list, int index) const override;
     void set_always_on_top(bool on) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     void create_controls();
     void arrange_controls();
     void connect_events();

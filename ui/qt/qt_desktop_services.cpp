@@ -31,7 +31,9 @@ void open_folder_of(const QUrl& file) {
 
 }  // namespace
 
-QtDesktopServices::QtDesktopServices() { QCoreApplication::instance()->installEventFilter(this); }
+QtDesktopServices::QtDesktopServices() {
+    QCoreApplication::instance()->installEventFilter(this);
+}
 
 void QtDesktopServices::set_main_window(QWidget* window) {
     main_window_ = window;
@@ -79,9 +81,13 @@ void QtDesktopServices::show_in_file_manager(const Text& path) {
             });
 }
 
-bool QtDesktopServices::delete_file(const Text& path) { return ::unlink(path.c_str()) == 0; }
+bool QtDesktopServices::delete_file(const Text& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
-Text QtDesktopServices::program_directory() { return melodex::program_directory(); }
+Text QtDesktopServices::program_directory() {
+    return melodex::program_directory();
+}
 
 bool QtDesktopServices::let_pending_events_run() {
     QCoreApplication::processEvents();

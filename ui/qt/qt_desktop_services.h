@@ -13,7 +13,7 @@ namespace melodex::ui::qt {
 class QtDesktopServices : public QObject, public DesktopServices {
     Q_OBJECT
 
-public:
+  public:
     QtDesktopServices();
 
     // The window the input boxes stand over; once it is closed, walks end.
@@ -27,10 +27,10 @@ public:
     Text program_directory() override;
     bool let_pending_events_run() override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool main_window_closed() const;
 
     QPointer<QWidget> main_window_;

@@ -8,12 +8,16 @@ QString to_qstring(const Text& text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-Text to_text(const QString& text) { return text.toLocal8Bit().toStdString(); }
+Text to_text(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
 
 QString path_to_qstring(const Text& path) {
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
-Text path_to_text(const QString& path) { return QFile::encodeName(path).toStdString(); }
+Text path_to_text(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace melodex::ui::qt
