@@ -60,6 +60,13 @@ check "search after --" "t/-/-.mp3	0KB" "$("$cli" search -- -.mp3 t)"
 "$cli" search A nowhere 2> "$work/err"
 check "missing search folder" "1" "$?"
 
+# A UTF-8 name is not double-byte text, yet under either rule it still ends in ".mp3".
+mkdir -p t/new_songs && touch 't/new_songs/AC-DC-十年__周杰伦.mp3'
+for code_page in gbk utf-8; do
+    check "search --code-page $code_page, a name of other bytes" \
+        "t/new_songs/AC-DC-十年__周杰伦.mp3	0KB" "$("$cli" search --code-page "$code_page" new_songs t/)"
+done
+
 # fragments: the analysis and the display forms, an empty suffix, GBK bytes.
 check "fragments" "$(printf '2\tArtist\tTitle \n0\n5\ta\tb\tc\td\te')" \
     "$("$cli" fragments "/m/Artist - Title (Live).mp3" /m/Song.mp3 /m/a-b-c-d-e.mp3)"
