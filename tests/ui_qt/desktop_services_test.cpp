@@ -202,6 +202,13 @@ void DesktopServicesTest::open_document_opens_the_file_by_its_absolute_path() {
     QCOMPARE(opened.urls,
              (QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/music/周杰伦 - 晴天 #1.mp3")),
                           QUrl::fromLocalFile(QDir::current().filePath("library/a b.mp3"))}));
+
+    // GBK bytes on a UTF-8 system: the URL carries the bytes, not a decoded guess at them.
+    opened.urls.clear();
+    services.open_document("/music/\xD6\xDC\xBD\xDC\xC2\xD7 - \xC7\xE7\xCC\xEC #1.mp3");
+    QCOMPARE(opened.urls.size(), 1);
+    QCOMPARE(opened.urls.front().toEncoded(),
+             QByteArray("file:///music/%D6%DC%BD%DC%C2%D7%20-%20%C7%E7%CC%EC%20%231.mp3"));
 }
 
 void DesktopServicesTest::show_in_file_manager_asks_the_file_manager_over_the_bus() {
@@ -216,9 +223,11 @@ void DesktopServicesTest::show_in_file_manager_asks_the_file_manager_over_the_bu
     QtDesktopServices services;
 
     services.show_in_file_manager("/music/周杰伦 - 晴天 #1.mp3");
+    services.show_in_file_manager("/music/\xC7\xE7\xCC\xEC.mp3");
     QTRY_COMPARE(file_manager.shown,
-                 QStringList{QUrl::fromLocalFile(QStringLiteral("/music/周杰伦 - 晴天 #1.mp3"))
-                                 .toString(QUrl::FullyEncoded)});
+                 (QStringList{QUrl::fromLocalFile(QStringLiteral("/music/周杰伦 - 晴天 #1.mp3"))
+                                  .toString(QUrl::FullyEncoded),
+                              QStringLiteral("file:///music/%C7%E7%CC%EC.mp3")}));
     QCOMPARE(opened.urls, QList<QUrl>());
 
     bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
@@ -237,6 +246,9 @@ void DesktopServicesTest::show_in_file_manager_opens_the_folder_without_a_file_m
     QtDesktopServices services;
     services.show_in_file_manager("/music/周杰伦/晴天.mp3");
     QTRY_COMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/music/周杰伦"))});
+    services.show_in_file_manager("/music/\xD6\xDC/\xC7\xE7.mp3");
+    QTRY_COMPARE(opened.urls.size(), 2);
+    QCOMPARE(opened.urls.back().toEncoded(), QByteArray("file:///music/%D6%DC"));
 }
 
 void DesktopServicesTest::delete_file_removes_files_only() {

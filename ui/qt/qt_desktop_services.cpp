@@ -2,13 +2,15 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QEvent>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -20,13 +22,17 @@ namespace melodex::ui::qt {
 namespace {
 
 // A path as the desktop's applications want it: absolute, since relative paths are read against
-// the program directory.
-QUrl file_url(const Text& path) {
-    return QUrl::fromLocalFile(QFileInfo(path_to_qstring(path)).absoluteFilePath());
+// the program directory. Its bytes stay as they are, so the file opened or shown is the one a
+// delete removes.
+Text absolute_path(const Text& path) {
+    if (path.starts_with('/')) return path;
+    std::error_code unknown;
+    return std::filesystem::current_path(unknown).native() + '/' + path;
 }
 
-void open_folder_of(const QUrl& file) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file.toLocalFile()).absolutePath()));
+Text folder_of(const Text& absolute_file) {
+    const std::size_t slash = absolute_file.rfind('/');
+    return slash == 0 ? Text("/") : absolute_file.substr(0, slash);
 }
 
 }  // namespace
@@ -56,27 +62,28 @@ void QtDesktopServices::message_box(const Text& text) {
 }
 
 void QtDesktopServices::open_document(const Text& path) {
-    if (!path.empty()) QDesktopServices::openUrl(file_url(path));
+    if (!path.empty()) QDesktopServices::openUrl(path_to_url(absolute_path(path)));
 }
 
 void QtDesktopServices::show_in_file_manager(const Text& path) {
     if (path.empty()) return;
-    const QUrl file = file_url(path);
+    const Text file = absolute_path(path);
+    const QUrl folder = path_to_url(folder_of(file));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        open_folder_of(file);
+        QDesktopServices::openUrl(folder);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.FileManager1"),
         QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{file.toString(QUrl::FullyEncoded)} << QString();
+    call << QStringList{path_to_url(file).toString(QUrl::FullyEncoded)} << QString();
     // Not waited for: a file manager that is started for the call may take a while.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [file](QDBusPendingCallWatcher* done) {
-                if (done->isError()) open_folder_of(file);
+            [folder](QDBusPendingCallWatcher* done) {
+                if (done->isError()) QDesktopServices::openUrl(folder);
                 done->deleteLater();
             });
 }

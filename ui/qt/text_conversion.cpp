@@ -20,4 +20,12 @@ Text path_to_text(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+QUrl path_to_url(const Text& absolute_path) {
+    // The characters QUrl::fromLocalFile leaves as they are, so that a UTF-8 path gives the URL
+    // it always gave.
+    const QByteArray bytes(absolute_path.data(), static_cast<qsizetype>(absolute_path.size()));
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/!$&'()*+,;=:@[]"),
+                             QUrl::StrictMode);
+}
+
 }  // namespace melodex::ui::qt

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 #include "core/text.h"
 
@@ -14,5 +15,9 @@ Text to_text(const QString& text);
 // File and folder paths, in the file system's encoding.
 QString path_to_qstring(const Text& path);
 Text path_to_text(const QString& path);
+
+// The file URL of an absolute path, escaped from the path's own bytes: a name that is not valid
+// UTF-8 keeps its bytes, which a URL made from decoded text would replace.
+QUrl path_to_url(const Text& absolute_path);
 
 }  // namespace melodex::ui::qt
