@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,8 @@ class MainWindowTest : public QObject {
     void mirrors_typing_into_the_fragment_button();
     void takes_the_first_local_file_of_a_drop_data();
     void takes_the_first_local_file_of_a_drop();
+    void takes_a_drop_as_a_copy_only_data();
+    void takes_a_drop_as_a_copy_only();
     void disables_the_fragment_buttons_while_a_search_walks();
     void acts_on_the_row_selected_in_the_first_list();
     void keeps_each_size_beside_its_path();
@@ -284,6 +287,42 @@ void MainWindowTest::takes_the_first_local_file_of_a_drop() {
         QCOMPARE(w.button(k + 1)->text(), fragments[k]);
     }
     QCOMPARE(w.rows(1), QStringList{"kept"});
+}
+
+void MainWindowTest::takes_a_drop_as_a_copy_only_data() {
+    QTest::addColumn<Qt::DropActions>("actions");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<Qt::DropAction>("proposed");
+    QTest::addColumn<bool>("taken");
+    const Qt::DropActions copy_or_move = Qt::CopyAction | Qt::MoveAction;
+    QTest::newRow("copy proposed")
+        << copy_or_move << Qt::KeyboardModifiers() << Qt::CopyAction << true;
+    QTest::newRow("move proposed")
+        << copy_or_move << Qt::KeyboardModifiers(Qt::ShiftModifier) << Qt::MoveAction << true;
+    QTest::newRow("no copy possible") << Qt::DropActions(Qt::MoveAction | Qt::LinkAction)
+                                      << Qt::KeyboardModifiers() << Qt::MoveAction << false;
+}
+
+// The drag source learns the action from the answer to each of the three events.
+void MainWindowTest::takes_a_drop_as_a_copy_only() {
+    QFETCH(Qt::DropActions, actions);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(Qt::DropAction, proposed);
+    QFETCH(bool, taken);
+    Window w;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/music/周杰伦 - 晴天.mp3"))});
+    const QPoint middle = w.window.rect().center();
+    QDragEnterEvent enter(middle, actions, &data, Qt::LeftButton, modifiers);
+    QDragMoveEvent move(middle, actions, &data, Qt::LeftButton, modifiers);
+    QDropEvent drop(QPointF(middle), actions, &data, Qt::LeftButton, modifiers);
+    for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+        QCOMPARE(event->proposedAction(), proposed);
+        QCoreApplication::sendEvent(&w.window, event);
+        QCOMPARE(event->isAccepted(), taken);
+        if (taken) QCOMPARE(event->dropAction(), Qt::CopyAction);
+    }
+    QCOMPARE(w.edit_box(5)->text(), taken ? QStringLiteral("周杰伦 - 晴天.mp3") : QString());
 }
 
 void MainWindowTest::disables_the_fragment_buttons_while_a_search_walks() {

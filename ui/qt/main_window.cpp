@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -38,6 +39,19 @@ TextArray dropped_files(const QMimeData* data) {
         if (url.isLocalFile()) files.push_back(path_to_text(url.toLocalFile()));
     }
     return files;
+}
+
+// A drop is only read, so it is taken as a copy or not at all: a drag source that is answered
+// with a move may remove the original file afterwards.
+bool take_as_copy(QDropEvent& event) {
+    if (!event.possibleActions().testFlag(Qt::CopyAction) ||
+        dropped_files(event.mimeData()).empty()) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    return true;
 }
 
 // The user's music folder, ending in the separator like a visited folder text.
@@ -272,14 +286,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!dropped_files(event->mimeData()).empty()) event->acceptProposedAction();
+    take_as_copy(*event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    take_as_copy(*event);
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const TextArray files = dropped_files(event->mimeData());
-    if (files.empty()) return;
-    event->acceptProposedAction();
-    handlers_.files_dropped(files);
+    if (take_as_copy(*event)) handlers_.files_dropped(dropped_files(event->mimeData()));
 }
 
 }  // namespace melodex::ui::qt
