@@ -18,32 +18,32 @@ class FakeView : public MainWindowView {
   public:
     explicit FakeView(std::vector<std::string>& log) : log(log) {}
 
-    Text text(EditBox box) const override { return texts[index(box)]; }
+    Text text(EditBox box) const override { return texts[index_of(box)]; }
     void set_text(EditBox box, const Text& text) override {
-        texts[index(box)] = text;
-        log.push_back("text " + std::to_string(index(box) + 1) + " " + text);
+        texts[index_of(box)] = text;
+        log.push_back("text " + std::to_string(index_of(box) + 1) + " " + text);
         if (handlers != nullptr) handlers->edit_text_changed(box);
     }
-    Text caption(Button button) const override { return captions[index(button)]; }
+    Text caption(Button button) const override { return captions[index_of(button)]; }
     void set_caption(Button button, const Text& caption) override {
-        captions[index(button)] = caption;
-        log.push_back("caption " + std::to_string(index(button) + 1) + " " + caption);
+        captions[index_of(button)] = caption;
+        log.push_back("caption " + std::to_string(index_of(button) + 1) + " " + caption);
     }
     void set_enabled(Button button, bool enabled) override {
-        this->enabled[index(button)] = enabled;
-        log.push_back((enabled ? "enable " : "disable ") + std::to_string(index(button) + 1));
+        this->enabled[index_of(button)] = enabled;
+        log.push_back((enabled ? "enable " : "disable ") + std::to_string(index_of(button) + 1));
     }
     void clear(ListBox list) override {
-        items[index(list)].clear();
-        selection[index(list)] = -1;
-        log.push_back("clear " + std::to_string(index(list) + 1));
+        items[index_of(list)].clear();
+        selection[index_of(list)] = -1;
+        log.push_back("clear " + std::to_string(index_of(list) + 1));
     }
     void append_item(ListBox list, const Text& item) override {
-        items[index(list)].push_back(item);
+        items[index_of(list)].push_back(item);
     }
-    int current_selection(ListBox list) const override { return selection[index(list)]; }
+    int current_selection(ListBox list) const override { return selection[index_of(list)]; }
     Text item_text(ListBox list, int at) const override {
-        const auto& rows = items[index(list)];
+        const auto& rows = items[index_of(list)];
         return at < 0 || at >= static_cast<int>(rows.size()) ? Text() : rows[at];
     }
     void set_always_on_top(bool on) override { log.push_back(on ? "topmost on" : "topmost off"); }
@@ -55,12 +55,6 @@ class FakeView : public MainWindowView {
     std::array<std::vector<Text>, 2> items;
     std::array<int, 2> selection{-1, -1};
     std::vector<std::string>& log;
-
-  private:
-    template <typename Control>
-    static std::size_t index(Control control) {
-        return static_cast<std::size_t>(control);
-    }
 };
 
 class FakeServices : public DesktopServices {
