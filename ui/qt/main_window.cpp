@@ -47,6 +47,11 @@ bool holds_paths(EditBox box) {
     return box == EditBox::编辑框5 || box == EditBox::编辑框6;
 }
 
+// One of the window's own texts, written in UTF-8.
+QString from_source(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QString control_name(const char* kind, std::size_t number) {
     return QString::fromUtf8(kind) + QString::number(number);
 }
@@ -58,8 +63,7 @@ MainWindow::MainWindow(DesktopServices& services)
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::WindowStaysOnTopHint),
       handlers_(*this, services) {
-    setWindowTitle(QStringLiteral("Melodex-音乐去重【") + QStringLiteral(MELODEX_WEB_ADDRESS) +
-                   QStringLiteral("】"));
+    setWindowTitle(from_source(window_title));
     setAcceptDrops(true);
     create_controls();
     arrange_controls();
@@ -67,27 +71,21 @@ MainWindow::MainWindow(DesktopServices& services)
 }
 
 void MainWindow::create_controls() {
-    const QString label_texts[] = {QStringLiteral("音乐名称："), QStringLiteral("搜索目录："),
-                                   QStringLiteral("重复文件类型后缀：")};
     for (std::size_t k = 0; k < labels_.size(); ++k) {
-        labels_[k] = new QLabel(label_texts[k], this);
+        labels_[k] = new QLabel(from_source(label_texts[k]), this);
         labels_[k]->setObjectName(control_name("标签", k + 1));
     }
     for (std::size_t k = 0; k < edit_boxes_.size(); ++k) {
-        edit_boxes_[k] = new QLineEdit(this);
+        edit_boxes_[k] = new QLineEdit(from_source(initial_text(static_cast<EditBox>(k))), this);
         edit_boxes_[k]->setObjectName(control_name("编辑框", k + 1));
         // Drops belong to the window, not to the text under the pointer.
         edit_boxes_[k]->setAcceptDrops(false);
     }
     edit_boxes_[index_of(EditBox::编辑框6)]->setText(initial_search_folder());
-    edit_boxes_[index_of(EditBox::编辑框7)]->setText(QStringLiteral("mp3"));
     for (std::size_t k = 0; k < buttons_.size(); ++k) {
-        buttons_[k] = new QPushButton(this);
+        buttons_[k] = new QPushButton(from_source(initial_caption(static_cast<Button>(k))), this);
         buttons_[k]->setObjectName(control_name("按钮", k + 1));
     }
-    buttons_[index_of(Button::按钮5)]->setText(QStringLiteral("删除文件"));
-    buttons_[index_of(Button::按钮6)]->setText(QStringLiteral("打开文件位置"));
-    buttons_[index_of(Button::按钮7)]->setText(QStringLiteral("音乐一按键找重"));
     for (std::size_t k = 0; k < lists_.size(); ++k) {
         lists_[k] = new QListWidget(this);
         lists_[k]->setObjectName(control_name("列表框", k + 1));
@@ -176,20 +174,16 @@ void MainWindow::arrange_controls() {
     layout->addLayout(panel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Tab goes through the top row, then the panel row by row; the suffix box has the focus first.
-    QWidget* const order[] = {
-        edit_boxes_[index_of(EditBox::编辑框7)], analysis,
-        edit_boxes_[index_of(EditBox::编辑框5)], edit_boxes_[index_of(EditBox::编辑框6)],
-        edit_boxes_[index_of(EditBox::编辑框1)], edit_boxes_[index_of(EditBox::编辑框2)],
-        edit_boxes_[index_of(EditBox::编辑框3)], edit_boxes_[index_of(EditBox::编辑框4)],
-        buttons_[index_of(Button::按钮1)],       buttons_[index_of(Button::按钮2)],
-        buttons_[index_of(Button::按钮3)],       buttons_[index_of(Button::按钮4)],
-        lists_[index_of(ListBox::列表框1)],      lists_[index_of(ListBox::列表框2)],
-        buttons_[index_of(Button::按钮6)],       buttons_[index_of(Button::按钮5)]};
-    for (std::size_t k = 1; k < std::size(order); ++k) {
-        setTabOrder(order[k - 1], order[k]);
+    for (std::size_t k = 1; k < std::size(tab_order); ++k) {
+        setTabOrder(widget(tab_order[k - 1]), widget(tab_order[k]));
     }
-    edit_boxes_[index_of(EditBox::编辑框7)]->setFocus();
+    widget(tab_order[0])->setFocus();
+}
+
+QWidget* MainWindow::widget(const TabStop& stop) const {
+    if (const auto* box = std::get_if<EditBox>(&stop)) return edit_boxes_[index_of(*box)];
+    if (const auto* button = std::get_if<Button>(&stop)) return buttons_[index_of(*button)];
+    return lists_[index_of(std::get<ListBox>(stop))];
 }
 
 void MainWindow::connect_events() {

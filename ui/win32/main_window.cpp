@@ -92,7 +92,7 @@ void register_window_class(WNDPROC procedure) {
 
 MainWindow::MainWindow(DesktopServices& services) : handlers_(*this, services) {
     register_window_class(&window_procedure);
-    const Text title = system_text("Melodex-音乐去重【" MELODEX_WEB_ADDRESS "】");
+    const Text title = system_text(window_title);
     window_ =
         ::CreateWindowExA(window_ex_style, window_class, title.c_str(), window_style, CW_USEDEFAULT,
                           CW_USEDEFAULT, 0, 0, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
@@ -113,7 +113,6 @@ MainWindow::~MainWindow() {
 void MainWindow::create_controls() {
     constexpr DWORD edit_style = WS_TABSTOP | ES_AUTOHSCROLL;
     constexpr DWORD button_style = WS_TABSTOP | BS_PUSHBUTTON;
-    const char* label_texts[] = {"音乐名称：", "搜索目录：", "重复文件类型后缀："};
     for (std::size_t k = 0; k < labels_.size(); ++k) {
         labels_[k] = create_control(window_, "STATIC", SS_LEFT | SS_CENTERIMAGE, 0, -1,
                                     system_text(label_texts[k]));
@@ -121,12 +120,15 @@ void MainWindow::create_controls() {
     // Buttons first: setting an edit box's text asks for its button's caption.
     for (std::size_t k = 0; k < buttons_.size(); ++k) {
         buttons_[k] =
-            create_control(window_, "BUTTON", button_style, 0, button_id + static_cast<int>(k) + 1);
+            create_control(window_, "BUTTON", button_style, 0, button_id + static_cast<int>(k) + 1,
+                           system_text(initial_caption(static_cast<Button>(k))));
     }
     for (std::size_t k = 0; k < edit_boxes_.size(); ++k) {
         edit_boxes_[k] = create_control(window_, "EDIT", edit_style, WS_EX_CLIENTEDGE,
-                                        edit_box_id + static_cast<int>(k) + 1);
+                                        edit_box_id + static_cast<int>(k) + 1,
+                                        system_text(initial_text(static_cast<EditBox>(k))));
     }
+    set_text(EditBox::编辑框6, "E:\\Music\\");
     for (std::size_t k = 0; k < lists_.size(); ++k) {
         lists_[k] =
             create_control(window_, "LISTBOX",
@@ -137,27 +139,20 @@ void MainWindow::create_controls() {
                                   -1, system_text("拖放音乐文件"));
     separator_ = create_control(window_, "STATIC", SS_ETCHEDHORZ, 0, -1);
 
-    set_caption(Button::按钮5, system_text("删除文件"));
-    set_caption(Button::按钮6, system_text("打开文件位置"));
-    set_caption(Button::按钮7, system_text("音乐一按键找重"));
-    set_text(EditBox::编辑框6, "E:\\Music\\");
-    set_text(EditBox::编辑框7, "mp3");
-    // Tab goes through the top row, then the panel row by row; the suffix box has the focus first.
-    const HWND order[] = {
-        edit_boxes_[index_of(EditBox::编辑框7)], buttons_[index_of(Button::按钮7)],
-        edit_boxes_[index_of(EditBox::编辑框5)], edit_boxes_[index_of(EditBox::编辑框6)],
-        edit_boxes_[index_of(EditBox::编辑框1)], edit_boxes_[index_of(EditBox::编辑框2)],
-        edit_boxes_[index_of(EditBox::编辑框3)], edit_boxes_[index_of(EditBox::编辑框4)],
-        buttons_[index_of(Button::按钮1)],       buttons_[index_of(Button::按钮2)],
-        buttons_[index_of(Button::按钮3)],       buttons_[index_of(Button::按钮4)],
-        lists_[index_of(ListBox::列表框1)],      lists_[index_of(ListBox::列表框2)],
-        buttons_[index_of(Button::按钮6)],       buttons_[index_of(Button::按钮5)]};
+    // The dialog manager's Tab follows the order of the controls among their siblings.
     HWND previous = HWND_TOP;
-    for (HWND control : order) {
+    for (const TabStop& stop : tab_order) {
+        HWND control = handle_of(stop);
         ::SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = control;
     }
-    focused_ = edit_boxes_[index_of(EditBox::编辑框7)];
+    focused_ = handle_of(tab_order[0]);
+}
+
+HWND MainWindow::handle_of(const TabStop& stop) const {
+    if (const auto* box = std::get_if<EditBox>(&stop)) return edit_boxes_[index_of(*box)];
+    if (const auto* button = std::get_if<Button>(&stop)) return buttons_[index_of(*button)];
+    return lists_[index_of(std::get<ListBox>(stop))];
 }
 
 void MainWindow::arrange(UINT dpi) {
