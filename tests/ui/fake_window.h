@@ -6,9 +6,11 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/desktop_services.h"
+#include "ui/main_window_facts.h"
 #include "ui/main_window_handlers.h"
 #include "ui/main_window_view.h"
 
@@ -49,12 +51,21 @@ class FakeView : public MainWindowView {
     void set_always_on_top(bool on) override { log.push_back(on ? "topmost on" : "topmost off"); }
 
     MainWindowHandlers* handlers = nullptr;
-    std::array<Text, 7> texts{"", "", "", "", "", "", "mp3"};
-    std::array<Text, 7> captions{"", "", "", "", "", "打开文件位置", "音乐一按键找重"};
+    std::array<Text, 7> texts = opening<EditBox, 7>(initial_text);
+    std::array<Text, 7> captions = opening<Button, 7>(initial_caption);
     std::array<bool, 7> enabled{true, true, true, true, true, true, true};
     std::array<std::vector<Text>, 2> items;
     std::array<int, 2> selection{-1, -1};
     std::vector<std::string>& log;
+
+  private:
+    // What the controls of a kind open with, byte for byte as the window's facts give them.
+    template <typename Control, std::size_t count>
+    static std::array<Text, count> opening(std::string_view (*shown)(Control)) {
+        std::array<Text, count> texts;
+        for (std::size_t k = 0; k < count; ++k) texts[k] = Text(shown(static_cast<Control>(k)));
+        return texts;
+    }
 };
 
 class FakeServices : public DesktopServices {
