@@ -31,10 +31,6 @@ class WindowAnalysisHost : public AnalysisHost {
     std::function<bool()> keep_walking_;
 };
 
-std::size_t index_of(Button button) {
-    return static_cast<std::size_t>(button);
-}
-
 }  // namespace
 
 MainWindowHandlers::MainWindowHandlers(MainWindowView& view, DesktopServices& services)

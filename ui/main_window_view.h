@@ -2,6 +2,9 @@
 // The Qt and the Win32 windows implement it; tests use a recording fake.
 #pragma once
 
+#include <concepts>
+#include <cstddef>
+
 #include "core/text.h"
 
 namespace melodex::ui {
@@ -9,6 +12,14 @@ namespace melodex::ui {
 enum class EditBox { 编辑框1, 编辑框2, 编辑框3, 编辑框4, 编辑框5, 编辑框6, 编辑框7 };
 enum class Button { 按钮1, 按钮2, 按钮3, 按钮4, 按钮5, 按钮6, 按钮7 };
 enum class ListBox { 列表框1, 列表框2 };
+
+// A control's place among those of its kind: 编辑框1, 按钮1 and 列表框1 are 0.
+template <typename Control>
+requires std::same_as<Control, EditBox> || std::same_as<Control, Button> ||
+    std::same_as<Control, ListBox>
+constexpr std::size_t index_of(Control control) {
+    return static_cast<std::size_t>(control);
+}
 
 // The four fragment pairs, in order: 编辑框k is mirrored into 按钮k.
 inline constexpr EditBox fragment_edit_boxes[] = {EditBox::编辑框1, EditBox::编辑框2,

@@ -6,9 +6,11 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/desktop_services.h"
+#include "ui/main_window_facts.h"
 #include "ui/main_window_handlers.h"
 #include "ui/main_window_view.h"
 
@@ -18,48 +20,51 @@ class FakeView : public MainWindowView {
   public:
     explicit FakeView(std::vector<std::string>& log) : log(log) {}
 
-    Text text(EditBox box) const override { return texts[index(box)]; }
+    Text text(EditBox box) const override { return texts[index_of(box)]; }
     void set_text(EditBox box, const Text& text) override {
-        texts[index(box)] = text;
-        log.push_back("text " + std::to_string(index(box) + 1) + " " + text);
+        texts[index_of(box)] = text;
+        log.push_back("text " + std::to_string(index_of(box) + 1) + " " + text);
         if (handlers != nullptr) handlers->edit_text_changed(box);
     }
-    Text caption(Button button) const override { return captions[index(button)]; }
+    Text caption(Button button) const override { return captions[index_of(button)]; }
     void set_caption(Button button, const Text& caption) override {
-        captions[index(button)] = caption;
-        log.push_back("caption " + std::to_string(index(button) + 1) + " " + caption);
+        captions[index_of(button)] = caption;
+        log.push_back("caption " + std::to_string(index_of(button) + 1) + " " + caption);
     }
     void set_enabled(Button button, bool enabled) override {
-        this->enabled[index(button)] = enabled;
-        log.push_back((enabled ? "enable " : "disable ") + std::to_string(index(button) + 1));
+        this->enabled[index_of(button)] = enabled;
+        log.push_back((enabled ? "enable " : "disable ") + std::to_string(index_of(button) + 1));
     }
     void clear(ListBox list) override {
-        items[index(list)].clear();
-        selection[index(list)] = -1;
-        log.push_back("clear " + std::to_string(index(list) + 1));
+        items[index_of(list)].clear();
+        selection[index_of(list)] = -1;
+        log.push_back("clear " + std::to_string(index_of(list) + 1));
     }
     void append_item(ListBox list, const Text& item) override {
-        items[index(list)].push_back(item);
+        items[index_of(list)].push_back(item);
     }
-    int current_selection(ListBox list) const override { return selection[index(list)]; }
+    int current_selection(ListBox list) const override { return selection[index_of(list)]; }
     Text item_text(ListBox list, int at) const override {
-        const auto& rows = items[index(list)];
+        const auto& rows = items[index_of(list)];
         return at < 0 || at >= static_cast<int>(rows.size()) ? Text() : rows[at];
     }
     void set_always_on_top(bool on) override { log.push_back(on ? "topmost on" : "topmost off"); }
 
     MainWindowHandlers* handlers = nullptr;
-    std::array<Text, 7> texts{"", "", "", "", "", "", "mp3"};
-    std::array<Text, 7> captions{"", "", "", "", "", "打开文件位置", "音乐一按键找重"};
+    std::array<Text, 7> texts = opening<EditBox, 7>(initial_text);
+    std::array<Text, 7> captions = opening<Button, 7>(initial_caption);
     std::array<bool, 7> enabled{true, true, true, true, true, true, true};
     std::array<std::vector<Text>, 2> items;
     std::array<int, 2> selection{-1, -1};
     std::vector<std::string>& log;
 
   private:
-    template <typename Control>
-    static std::size_t index(Control control) {
-        return static_cast<std::size_t>(control);
+    // What the controls of a kind open with, byte for byte as the window's facts give them.
+    template <typename Control, std::size_t count>
+    static std::array<Text, count> opening(std::string_view (*shown)(Control)) {
+        std::array<Text, count> texts;
+        for (std::size_t k = 0; k < count; ++k) texts[k] = Text(shown(static_cast<Control>(k)));
+        return texts;
     }
 };
 

@@ -26,11 +26,6 @@
 namespace melodex::ui::qt {
 namespace {
 
-template <typename Control>
-std::size_t at(Control control) {
-    return static_cast<std::size_t>(control);
-}
-
 // The local files among dropped URLs, in the order they were dropped.
 TextArray dropped_files(const QMimeData* data) {
     TextArray files;
@@ -66,6 +61,11 @@ bool holds_paths(EditBox box) {
     return box == EditBox::编辑框5 || box == EditBox::编辑框6;
 }
 
+// One of the window's own texts, written in UTF-8.
+QString from_source(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QString control_name(const char* kind, std::size_t number) {
     return QString::fromUtf8(kind) + QString::number(number);
 }
@@ -77,8 +77,7 @@ MainWindow::MainWindow(DesktopServices& services)
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::WindowStaysOnTopHint),
       handlers_(*this, services) {
-    setWindowTitle(QStringLiteral("Melodex-音乐去重【") + QStringLiteral(MELODEX_WEB_ADDRESS) +
-                   QStringLiteral("】"));
+    setWindowTitle(from_source(window_title));
     setAcceptDrops(true);
     create_controls();
     arrange_controls();
@@ -86,27 +85,21 @@ MainWindow::MainWindow(DesktopServices& services)
 }
 
 void MainWindow::create_controls() {
-    const QString label_texts[] = {QStringLiteral("音乐名称："), QStringLiteral("搜索目录："),
-                                   QStringLiteral("重复文件类型后缀：")};
     for (std::size_t k = 0; k < labels_.size(); ++k) {
-        labels_[k] = new QLabel(label_texts[k], this);
+        labels_[k] = new QLabel(from_source(label_texts[k]), this);
         labels_[k]->setObjectName(control_name("标签", k + 1));
     }
     for (std::size_t k = 0; k < edit_boxes_.size(); ++k) {
-        edit_boxes_[k] = new QLineEdit(this);
+        edit_boxes_[k] = new QLineEdit(from_source(initial_text(static_cast<EditBox>(k))), this);
         edit_boxes_[k]->setObjectName(control_name("编辑框", k + 1));
         // Drops belong to the window, not to the text under the pointer.
         edit_boxes_[k]->setAcceptDrops(false);
     }
-    edit_boxes_[at(EditBox::编辑框6)]->setText(initial_search_folder());
-    edit_boxes_[at(EditBox::编辑框7)]->setText(QStringLiteral("mp3"));
+    edit_boxes_[index_of(EditBox::编辑框6)]->setText(initial_search_folder());
     for (std::size_t k = 0; k < buttons_.size(); ++k) {
-        buttons_[k] = new QPushButton(this);
+        buttons_[k] = new QPushButton(from_source(initial_caption(static_cast<Button>(k))), this);
         buttons_[k]->setObjectName(control_name("按钮", k + 1));
     }
-    buttons_[at(Button::按钮5)]->setText(QStringLiteral("删除文件"));
-    buttons_[at(Button::按钮6)]->setText(QStringLiteral("打开文件位置"));
-    buttons_[at(Button::按钮7)]->setText(QStringLiteral("音乐一按键找重"));
     for (std::size_t k = 0; k < lists_.size(); ++k) {
         lists_[k] = new QListWidget(this);
         lists_[k]->setObjectName(control_name("列表框", k + 1));
@@ -114,13 +107,13 @@ void MainWindow::create_controls() {
         lists_[k]->setItemDelegate(new EvenRows(lists_[k]));
     }
     // The two lists scroll together, so a size stays beside its path.
-    QScrollBar* const paths = lists_[at(ListBox::列表框1)]->verticalScrollBar();
-    QScrollBar* const sizes = lists_[at(ListBox::列表框2)]->verticalScrollBar();
+    QScrollBar* const paths = lists_[index_of(ListBox::列表框1)]->verticalScrollBar();
+    QScrollBar* const sizes = lists_[index_of(ListBox::列表框2)]->verticalScrollBar();
     connect(paths, &QScrollBar::valueChanged, sizes, &QScrollBar::setValue);
     connect(sizes, &QScrollBar::valueChanged, paths, &QScrollBar::setValue);
     // Both show as many rows: the sizes get a horizontal scroll bar whenever the paths have one.
-    connect(lists_[at(ListBox::列表框1)]->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
-            [sizes = lists_[at(ListBox::列表框2)]](int, int maximum) {
+    connect(lists_[index_of(ListBox::列表框1)]->horizontalScrollBar(), &QScrollBar::rangeChanged,
+            this, [sizes = lists_[index_of(ListBox::列表框2)]](int, int maximum) {
                 sizes->setHorizontalScrollBarPolicy(maximum > 0 ? Qt::ScrollBarAlwaysOn
                                                                 : Qt::ScrollBarAsNeeded);
             });
@@ -135,14 +128,15 @@ void MainWindow::create_controls() {
 void MainWindow::arrange_controls() {
     // Controls whose captions change keep their width, so the window keeps its size.
     for (const Button b : fragment_buttons) {
-        buttons_[at(b)]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        buttons_[at(b)]->setMinimumSize(120, 32);
+        buttons_[index_of(b)]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        buttons_[index_of(b)]->setMinimumSize(120, 32);
     }
-    QPushButton* analysis = buttons_[at(Button::按钮7)];
+    QPushButton* analysis = buttons_[index_of(Button::按钮7)];
     analysis->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     analysis->setMinimumSize(208, 32);
-    for (const Button b : {Button::按钮5, Button::按钮6}) buttons_[at(b)]->setMinimumHeight(32);
-    edit_boxes_[at(EditBox::编辑框7)]->setFixedWidth(104);
+    for (const Button b : {Button::按钮5, Button::按钮6})
+        buttons_[index_of(b)]->setMinimumHeight(32);
+    edit_boxes_[index_of(EditBox::编辑框7)]->setFixedWidth(104);
     // The four fragment columns share their width; the lists fill the columns they span.
     for (QListWidget* list : lists_) {
         list->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
@@ -153,7 +147,7 @@ void MainWindow::arrange_controls() {
     // The top row: the suffix box with its label, and the analysis button under both.
     auto* top = new QGridLayout;
     top->addWidget(labels_[2], 0, 0);
-    top->addWidget(edit_boxes_[at(EditBox::编辑框7)], 0, 1);
+    top->addWidget(edit_boxes_[index_of(EditBox::编辑框7)], 0, 1);
     top->addWidget(analysis, 1, 0, 1, 2);
     auto* top_row = new QHBoxLayout;
     top_row->addStretch();
@@ -167,24 +161,24 @@ void MainWindow::arrange_controls() {
     auto* panel = new QGridLayout;
     auto* name_row = new QHBoxLayout;
     name_row->addWidget(labels_[0]);
-    name_row->addWidget(edit_boxes_[at(EditBox::编辑框5)]);
+    name_row->addWidget(edit_boxes_[index_of(EditBox::编辑框5)]);
     auto* folder_row = new QHBoxLayout;
     folder_row->addWidget(labels_[1]);
-    folder_row->addWidget(edit_boxes_[at(EditBox::编辑框6)]);
+    folder_row->addWidget(edit_boxes_[index_of(EditBox::编辑框6)]);
     panel->addLayout(name_row, 0, 0, 1, 4);
     panel->addLayout(folder_row, 1, 0, 1, 4);
     panel->addWidget(drop_target_, 0, 4, 2, 1, Qt::AlignLeft | Qt::AlignVCenter);
     for (int k = 0; k < 4; ++k) {
-        panel->addWidget(edit_boxes_[at(fragment_edit_boxes[k])], 2, k);
-        panel->addWidget(buttons_[at(fragment_buttons[k])], 3, k);
+        panel->addWidget(edit_boxes_[index_of(fragment_edit_boxes[k])], 2, k);
+        panel->addWidget(buttons_[index_of(fragment_buttons[k])], 3, k);
         panel->setColumnMinimumWidth(k, 128);
         panel->setColumnStretch(k, 1);
     }
-    panel->addWidget(lists_[at(ListBox::列表框1)], 4, 0, 1, 3);
-    panel->addWidget(lists_[at(ListBox::列表框2)], 4, 3);
+    panel->addWidget(lists_[index_of(ListBox::列表框1)], 4, 0, 1, 3);
+    panel->addWidget(lists_[index_of(ListBox::列表框2)], 4, 3);
     auto* actions = new QVBoxLayout;
-    actions->addWidget(buttons_[at(Button::按钮6)]);
-    actions->addWidget(buttons_[at(Button::按钮5)]);
+    actions->addWidget(buttons_[index_of(Button::按钮6)]);
+    actions->addWidget(buttons_[index_of(Button::按钮5)]);
     actions->addStretch();
     panel->addLayout(actions, 4, 4);
 
@@ -194,37 +188,34 @@ void MainWindow::arrange_controls() {
     layout->addLayout(panel);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Tab goes through the top row, then the panel row by row; the suffix box has the focus first.
-    QWidget* const order[] = {edit_boxes_[at(EditBox::编辑框7)], analysis,
-                              edit_boxes_[at(EditBox::编辑框5)], edit_boxes_[at(EditBox::编辑框6)],
-                              edit_boxes_[at(EditBox::编辑框1)], edit_boxes_[at(EditBox::编辑框2)],
-                              edit_boxes_[at(EditBox::编辑框3)], edit_boxes_[at(EditBox::编辑框4)],
-                              buttons_[at(Button::按钮1)],       buttons_[at(Button::按钮2)],
-                              buttons_[at(Button::按钮3)],       buttons_[at(Button::按钮4)],
-                              lists_[at(ListBox::列表框1)],      lists_[at(ListBox::列表框2)],
-                              buttons_[at(Button::按钮6)],       buttons_[at(Button::按钮5)]};
-    for (std::size_t k = 1; k < std::size(order); ++k) {
-        setTabOrder(order[k - 1], order[k]);
+    for (std::size_t k = 1; k < std::size(tab_order); ++k) {
+        setTabOrder(widget(tab_order[k - 1]), widget(tab_order[k]));
     }
-    edit_boxes_[at(EditBox::编辑框7)]->setFocus();
+    widget(tab_order[0])->setFocus();
+}
+
+QWidget* MainWindow::widget(const TabStop& stop) const {
+    if (const auto* box = std::get_if<EditBox>(&stop)) return edit_boxes_[index_of(*box)];
+    if (const auto* button = std::get_if<Button>(&stop)) return buttons_[index_of(*button)];
+    return lists_[index_of(std::get<ListBox>(stop))];
 }
 
 void MainWindow::connect_events() {
     for (const EditBox box : fragment_edit_boxes) {
-        connect(edit_boxes_[at(box)], &QLineEdit::textChanged, this,
+        connect(edit_boxes_[index_of(box)], &QLineEdit::textChanged, this,
                 [this, box] { handlers_.edit_text_changed(box); });
     }
     for (const Button button : fragment_buttons) {
-        connect(buttons_[at(button)], &QPushButton::clicked, this,
+        connect(buttons_[index_of(button)], &QPushButton::clicked, this,
                 [this, button] { handlers_.fragment_clicked(button); });
     }
-    connect(buttons_[at(Button::按钮7)], &QPushButton::clicked, this,
+    connect(buttons_[index_of(Button::按钮7)], &QPushButton::clicked, this,
             [this] { handlers_.analysis_clicked(); });
-    connect(buttons_[at(Button::按钮6)], &QPushButton::clicked, this,
+    connect(buttons_[index_of(Button::按钮6)], &QPushButton::clicked, this,
             [this] { handlers_.show_in_folder_clicked(); });
-    connect(buttons_[at(Button::按钮5)], &QPushButton::clicked, this,
+    connect(buttons_[index_of(Button::按钮5)], &QPushButton::clicked, this,
             [this] { handlers_.delete_clicked(); });
-    connect(lists_[at(ListBox::列表框1)], &QListWidget::itemDoubleClicked, this,
+    connect(lists_[index_of(ListBox::列表框1)], &QListWidget::itemDoubleClicked, this,
             [this] { handlers_.result_activated(); });
 }
 
@@ -234,28 +225,29 @@ void MainWindow::centre_on_screen() {
 }
 
 Text MainWindow::text(EditBox box) const {
-    const QString shown = edit_boxes_[at(box)]->text();
+    const QString shown = edit_boxes_[index_of(box)]->text();
     return holds_paths(box) ? path_to_text(shown) : to_text(shown);
 }
 
 void MainWindow::set_text(EditBox box, const Text& text) {
-    edit_boxes_[at(box)]->setText(holds_paths(box) ? path_to_qstring(text) : to_qstring(text));
+    edit_boxes_[index_of(box)]->setText(holds_paths(box) ? path_to_qstring(text)
+                                                         : to_qstring(text));
 }
 
 Text MainWindow::caption(Button button) const {
-    return to_text(buttons_[at(button)]->text());
+    return to_text(buttons_[index_of(button)]->text());
 }
 
 void MainWindow::set_caption(Button button, const Text& caption) {
-    buttons_[at(button)]->setText(to_qstring(caption));
+    buttons_[index_of(button)]->setText(to_qstring(caption));
 }
 
 void MainWindow::set_enabled(Button button, bool enabled) {
-    buttons_[at(button)]->setEnabled(enabled);
+    buttons_[index_of(button)]->setEnabled(enabled);
 }
 
 void MainWindow::clear(ListBox list) {
-    lists_[at(list)]->clear();
+    lists_[index_of(list)]->clear();
 }
 
 void MainWindow::append_item(ListBox list, const Text& item) {
@@ -263,16 +255,16 @@ void MainWindow::append_item(ListBox list, const Text& item) {
     auto* row =
         new QListWidgetItem(list == ListBox::列表框1 ? path_to_qstring(item) : to_qstring(item));
     row->setData(Qt::UserRole, QByteArray(item.data(), static_cast<qsizetype>(item.size())));
-    lists_[at(list)]->addItem(row);
+    lists_[index_of(list)]->addItem(row);
 }
 
 int MainWindow::current_selection(ListBox list) const {
-    const QList<QListWidgetItem*> selected = lists_[at(list)]->selectedItems();
-    return selected.isEmpty() ? -1 : lists_[at(list)]->row(selected.front());
+    const QList<QListWidgetItem*> selected = lists_[index_of(list)]->selectedItems();
+    return selected.isEmpty() ? -1 : lists_[index_of(list)]->row(selected.front());
 }
 
 Text MainWindow::item_text(ListBox list, int index) const {
-    const QListWidgetItem* row = lists_[at(list)]->item(index);
+    const QListWidgetItem* row = lists_[index_of(list)]->item(index);
     return row == nullptr ? Text() : row->data(Qt::UserRole).toByteArray().toStdString();
 }
 

@@ -9,6 +9,7 @@
 // moc cannot read the control names of the view interface, and needs nothing from it.
 #ifndef Q_MOC_RUN
 #include "ui/desktop_services.h"
+#include "ui/main_window_facts.h"
 #include "ui/main_window_handlers.h"
 #include "ui/main_window_view.h"
 #endif
@@ -50,6 +51,7 @@ class MainWindow : public QWidget, public MainWindowView {
     void create_controls();
     void arrange_controls();
     void connect_events();
+    QWidget* widget(const TabStop& stop) const;
 
     MainWindowHandlers handlers_;
     std::array<QLineEdit*, 7> edit_boxes_{};

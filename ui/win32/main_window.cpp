@@ -47,11 +47,6 @@ constexpr std::array<Place, 2> list_places{{
 constexpr Place drop_target_place{520, 104, 96, 52};
 constexpr Place separator_place{8, 92, 608, 2};
 
-template <typename Control>
-std::size_t at(Control control) {
-    return static_cast<std::size_t>(control);
-}
-
 HWND create_control(HWND parent, const char* kind, DWORD style, DWORD ex_style, int id,
                     const Text& text = {}) {
     return ::CreateWindowExA(ex_style, kind, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
@@ -97,7 +92,7 @@ void register_window_class(WNDPROC procedure) {
 
 MainWindow::MainWindow(DesktopServices& services) : handlers_(*this, services) {
     register_window_class(&window_procedure);
-    const Text title = system_text("Melodex-音乐去重【" MELODEX_WEB_ADDRESS "】");
+    const Text title = system_text(window_title);
     window_ =
         ::CreateWindowExA(window_ex_style, window_class, title.c_str(), window_style, CW_USEDEFAULT,
                           CW_USEDEFAULT, 0, 0, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
@@ -118,7 +113,6 @@ MainWindow::~MainWindow() {
 void MainWindow::create_controls() {
     constexpr DWORD edit_style = WS_TABSTOP | ES_AUTOHSCROLL;
     constexpr DWORD button_style = WS_TABSTOP | BS_PUSHBUTTON;
-    const char* label_texts[] = {"音乐名称：", "搜索目录：", "重复文件类型后缀："};
     for (std::size_t k = 0; k < labels_.size(); ++k) {
         labels_[k] = create_control(window_, "STATIC", SS_LEFT | SS_CENTERIMAGE, 0, -1,
                                     system_text(label_texts[k]));
@@ -126,12 +120,15 @@ void MainWindow::create_controls() {
     // Buttons first: setting an edit box's text asks for its button's caption.
     for (std::size_t k = 0; k < buttons_.size(); ++k) {
         buttons_[k] =
-            create_control(window_, "BUTTON", button_style, 0, button_id + static_cast<int>(k) + 1);
+            create_control(window_, "BUTTON", button_style, 0, button_id + static_cast<int>(k) + 1,
+                           system_text(initial_caption(static_cast<Button>(k))));
     }
     for (std::size_t k = 0; k < edit_boxes_.size(); ++k) {
         edit_boxes_[k] = create_control(window_, "EDIT", edit_style, WS_EX_CLIENTEDGE,
-                                        edit_box_id + static_cast<int>(k) + 1);
+                                        edit_box_id + static_cast<int>(k) + 1,
+                                        system_text(initial_text(static_cast<EditBox>(k))));
     }
+    set_text(EditBox::编辑框6, "E:\\Music\\");
     for (std::size_t k = 0; k < lists_.size(); ++k) {
         lists_[k] =
             create_control(window_, "LISTBOX",
@@ -142,26 +139,20 @@ void MainWindow::create_controls() {
                                   -1, system_text("拖放音乐文件"));
     separator_ = create_control(window_, "STATIC", SS_ETCHEDHORZ, 0, -1);
 
-    set_caption(Button::按钮5, system_text("删除文件"));
-    set_caption(Button::按钮6, system_text("打开文件位置"));
-    set_caption(Button::按钮7, system_text("音乐一按键找重"));
-    set_text(EditBox::编辑框6, "E:\\Music\\");
-    set_text(EditBox::编辑框7, "mp3");
-    // Tab goes through the top row, then the panel row by row; the suffix box has the focus first.
-    const HWND order[] = {edit_boxes_[at(EditBox::编辑框7)], buttons_[at(Button::按钮7)],
-                          edit_boxes_[at(EditBox::编辑框5)], edit_boxes_[at(EditBox::编辑框6)],
-                          edit_boxes_[at(EditBox::编辑框1)], edit_boxes_[at(EditBox::编辑框2)],
-                          edit_boxes_[at(EditBox::编辑框3)], edit_boxes_[at(EditBox::编辑框4)],
-                          buttons_[at(Button::按钮1)],       buttons_[at(Button::按钮2)],
-                          buttons_[at(Button::按钮3)],       buttons_[at(Button::按钮4)],
-                          lists_[at(ListBox::列表框1)],      lists_[at(ListBox::列表框2)],
-                          buttons_[at(Button::按钮6)],       buttons_[at(Button::按钮5)]};
+    // The dialog manager's Tab follows the order of the controls among their siblings.
     HWND previous = HWND_TOP;
-    for (HWND control : order) {
+    for (const TabStop& stop : tab_order) {
+        HWND control = handle_of(stop);
         ::SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = control;
     }
-    focused_ = edit_boxes_[at(EditBox::编辑框7)];
+    focused_ = handle_of(tab_order[0]);
+}
+
+HWND MainWindow::handle_of(const TabStop& stop) const {
+    if (const auto* box = std::get_if<EditBox>(&stop)) return edit_boxes_[index_of(*box)];
+    if (const auto* button = std::get_if<Button>(&stop)) return buttons_[index_of(*button)];
+    return lists_[index_of(std::get<ListBox>(stop))];
 }
 
 void MainWindow::arrange(UINT dpi) {
@@ -288,27 +279,27 @@ void MainWindow::files_dropped(HDROP drop) {
 }
 
 Text MainWindow::text(EditBox box) const {
-    return window_text(edit_boxes_[at(box)]);
+    return window_text(edit_boxes_[index_of(box)]);
 }
 
 void MainWindow::set_text(EditBox box, const Text& text) {
     // The edit box reports the change (EN_CHANGE) as it does for typing.
-    ::SetWindowTextA(edit_boxes_[at(box)], text.c_str());
+    ::SetWindowTextA(edit_boxes_[index_of(box)], text.c_str());
 }
 
 Text MainWindow::caption(Button button) const {
-    return window_text(buttons_[at(button)]);
+    return window_text(buttons_[index_of(button)]);
 }
 
 void MainWindow::set_caption(Button button, const Text& caption) {
-    HWND control = buttons_[at(button)];
+    HWND control = buttons_[index_of(button)];
     ::SetWindowTextA(control, caption.c_str());
     // Shown at once: during an analysis the stages change between event runs.
     ::UpdateWindow(control);
 }
 
 void MainWindow::set_enabled(Button button, bool enabled) {
-    HWND control = buttons_[at(button)];
+    HWND control = buttons_[index_of(button)];
     // A button that is disabled with the keyboard focus takes it away; it gets it back when it is
     // enabled again, unless the focus has gone elsewhere meanwhile.
     if (!enabled && ::GetFocus() == control) refocus_ = control;
@@ -320,21 +311,21 @@ void MainWindow::set_enabled(Button button, bool enabled) {
 }
 
 void MainWindow::clear(ListBox list) {
-    ::SendMessageA(lists_[at(list)], LB_RESETCONTENT, 0, 0);
-    items_[at(list)].clear();
-    list_widths_[at(list)] = 0;
-    ::SendMessageA(lists_[at(list)], LB_SETHORIZONTALEXTENT, 0, 0);
+    ::SendMessageA(lists_[index_of(list)], LB_RESETCONTENT, 0, 0);
+    items_[index_of(list)].clear();
+    list_widths_[index_of(list)] = 0;
+    ::SendMessageA(lists_[index_of(list)], LB_SETHORIZONTALEXTENT, 0, 0);
 }
 
 void MainWindow::append_item(ListBox list, const Text& item) {
-    ::SendMessageA(lists_[at(list)], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    items_[at(list)].push_back(item);
+    ::SendMessageA(lists_[index_of(list)], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    items_[index_of(list)].push_back(item);
     widen_for(list, item);
 }
 
 // Lets the list scroll sideways to the end of its longest row.
 void MainWindow::widen_for(ListBox list, const Text& item) {
-    HWND control = lists_[at(list)];
+    HWND control = lists_[index_of(list)];
     HDC context = ::GetDC(control);
     const HGDIOBJ previous = ::SelectObject(context, font_);
     SIZE size{};
@@ -342,18 +333,18 @@ void MainWindow::widen_for(ListBox list, const Text& item) {
     ::SelectObject(context, previous);
     ::ReleaseDC(control, context);
     const int width = size.cx + ::MulDiv(8, ::GetDpiForWindow(control), 96);
-    if (width <= list_widths_[at(list)]) return;
-    list_widths_[at(list)] = width;
+    if (width <= list_widths_[index_of(list)]) return;
+    list_widths_[index_of(list)] = width;
     ::SendMessageA(control, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
 }
 
 int MainWindow::current_selection(ListBox list) const {
-    const LRESULT selected = ::SendMessageA(lists_[at(list)], LB_GETCURSEL, 0, 0);
+    const LRESULT selected = ::SendMessageA(lists_[index_of(list)], LB_GETCURSEL, 0, 0);
     return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
 Text MainWindow::item_text(ListBox list, int index) const {
-    const std::vector<Text>& items = items_[at(list)];
+    const std::vector<Text>& items = items_[index_of(list)];
     return index < 0 || static_cast<std::size_t>(index) >= items.size() ? Text() : items[index];
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/desktop_services.h"
+#include "ui/main_window_facts.h"
 #include "ui/main_window_handlers.h"
 #include "ui/main_window_view.h"
 
@@ -50,6 +51,7 @@ class MainWindow : public MainWindowView {
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle_message(UINT message, WPARAM w, LPARAM l);
     void create_controls();
+    HWND handle_of(const TabStop& stop) const;
     // Places every control and sets the window's size for the window's current DPI.
     void arrange(UINT dpi);
     void command(int control, int notification);
