@@ -12,9 +12,12 @@ struct FilterKeywords {
     std::unordered_set<Text> upper_cased;
 };
 
-// Reads the keyword file, creating it empty when it is missing. The text ends at the first zero
-// byte; "\r\n" ends each keyword (which may be empty); nothing is trimmed and no byte-order mark
-// is recognised. A file that can be neither created nor read gives no keywords.
+// The keywords that a keyword file's bytes hold. The text ends at the first zero byte; "\r\n" ends
+// each keyword (which may be empty); nothing is trimmed and no byte-order mark is recognised.
+FilterKeywords parse_filter_keywords(std::string_view bytes);
+
+// Reads the keyword file, creating it empty when it is missing. A file that can be neither
+// created nor read gives no keywords.
 FilterKeywords load_filter_keywords(const Text& path);
 
 bool is_filter_keyword(const FilterKeywords& keywords, std::string_view fragment);

@@ -66,8 +66,11 @@ double round_to_decimals(double value, int decimals) {
     } else if (decimals == 0) {
         rounded = round_half_up(magnitude);
     } else {
-        const double scale = std::pow(10.0, -decimals);
-        rounded = round_half_up(magnitude / scale) * scale;
+        // Negated as a double: -INT_MIN is no int. A place past the range of a double holds no
+        // whole unit of any value, and the rounded value is zero, not zero times infinity.
+        const double scale = std::pow(10.0, -static_cast<double>(decimals));
+        const double units = round_half_up(magnitude / scale);
+        rounded = units == 0 ? 0 : units * scale;
     }
     return value < 0 ? -rounded : rounded;
 }

@@ -1,6 +1,7 @@
 #include "core/number_text.h"
 
 #include <cmath>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,13 @@ TEST(RoundToDecimals, RoundsHalfAwayFromZeroWithASmallBias) {
     const double negative_zero = round_to_decimals(-0.4, 0);
     EXPECT_EQ(negative_zero, 0);
     EXPECT_TRUE(std::signbit(negative_zero));
+}
+
+TEST(RoundToDecimals, RoundsToZeroAtPlacesPastTheRangeOfADouble) {
+    EXPECT_EQ(round_to_decimals(5e307, -308), 1e308);
+    EXPECT_EQ(round_to_decimals(1e308, -309), 0);
+    EXPECT_EQ(round_to_decimals(-5, -400), 0);
+    EXPECT_EQ(round_to_decimals(5, std::numeric_limits<int>::min()), 0);
 }
 
 TEST(NumberText, WritesThirteenSignificantDigits) {
