@@ -28,7 +28,7 @@ WalkEnd analyse_in_stages(Text& source_folder, const AnalysisHooks& hooks,
                           const std::function<WalkEnd(const Text&)>& analyse) {
     hooks.show_caption(system_text("加载过滤器..."));
     TextArray candidates;
-    if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.pending_events) ==
+    if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.keep_going) ==
         WalkEnd::stopped) {
         return WalkEnd::stopped;
     }
@@ -57,7 +57,7 @@ WalkEnd analyse_candidate(const Text& candidate, Text& target_folder,
     for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
         if (!is_sought(fragment, keywords)) continue;
         Text match_block;
-        if (report_matches(fragment, target_folder, match_block, hooks.pending_events) ==
+        if (report_matches(fragment, target_folder, match_block, hooks.keep_going) ==
             WalkEnd::stopped) {
             return WalkEnd::stopped;
         }
@@ -73,7 +73,7 @@ WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeyw
                         const AnalysisHooks& hooks, const ReportSink& report) {
     TargetIndex target;
     auto prepare = [&](const TextArray& candidates) {
-        if (target.list(target_folder, hooks.pending_events) == WalkEnd::stopped) {
+        if (target.list(target_folder, hooks.keep_going) == WalkEnd::stopped) {
             return WalkEnd::stopped;
         }
         TextArray distinct;
@@ -86,12 +86,12 @@ WalkEnd analyse_folders(Text source_folder, Text target_folder, const FilterKeyw
                 }
             }
         }
-        return target.find_all(distinct, hooks.pending_events);
+        return target.find_all(distinct, hooks.keep_going);
     };
     // Report lines gather here and go to the sink in large pieces.
     Text pending;
     auto analyse = [&](const Text& candidate) {
-        if (hooks.pending_events && !hooks.pending_events()) return WalkEnd::stopped;
+        if (hooks.keep_going && !hooks.keep_going()) return WalkEnd::stopped;
         for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
             if (!is_sought(fragment, keywords)) continue;
             const std::vector<std::uint32_t>& holders = target.holders(fragment);

@@ -15,7 +15,7 @@ namespace melodex {
 struct AnalysisHooks {
     std::function<Text()> suffix;                   // the candidates' suffix, read when used
     std::function<void(const Text&)> show_caption;  // stage and percentage done
-    PendingEvents pending_events;
+    KeepGoing keep_going;
 };
 
 // Receives the report's bytes as they are made.

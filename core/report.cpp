@@ -31,7 +31,7 @@ void append_report_line(Text& report, std::string_view fragment_field, std::stri
 }
 
 WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_block,
-                       const PendingEvents& pending_events) {
+                       const KeepGoing& keep_going) {
     return walk_folder(
         target_folder, [] { return Text("*.mp3"); },
         [&](const Text& folder, const Text& name) {
@@ -40,7 +40,7 @@ WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_bl
             append_report_line(match_block, report_field(fragment), report_field(path),
                                size_text(file_byte_count(path)));
         },
-        pending_events);
+        keep_going);
 }
 
 int count_line_breaks(std::string_view text) {

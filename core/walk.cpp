@@ -31,12 +31,12 @@ bool ends_in_separator(std::string_view folder) {
 }  // namespace
 
 WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
-                    const PendingEvents& pending_events) {
+                    const KeepGoing& keep_going) {
     std::set<FolderIdentity> entered;
     std::vector<OpenFolder> open;
 
     auto visit = [&](Text& visited) {
-        if (pending_events && !pending_events()) return false;
+        if (keep_going && !keep_going()) return false;
         if (!ends_in_separator(visited)) visited += path_separator;
         FolderListing listing = list_folder(visited);
         if (listing.identity && !entered.insert(*listing.identity).second) return true;
@@ -68,22 +68,22 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
 }
 
 WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suffix,
-                           TextArray& candidates, const PendingEvents& pending_events) {
+                           TextArray& candidates, const KeepGoing& keep_going) {
     return walk_folder(
         source_folder, [&] { return join_texts("*.", suffix()); },
         [&](const Text& folder, const Text& name) { candidates.push_back(folder + name); },
-        pending_events);
+        keep_going);
 }
 
 WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,
-                     const PendingEvents& pending_events) {
+                     const KeepGoing& keep_going) {
     return walk_folder(
         folder, [] { return Text("*.mp3"); },
         [&](const Text& visited, const Text& name) {
             const Text path = visited + name;
             if (find_from(path, fragment) != -1) row(path, size_text(file_byte_count(path)));
         },
-        pending_events);
+        keep_going);
 }
 
 }  // namespace melodex

@@ -145,7 +145,7 @@ TEST(Walk, SurvivesATreeDeeperThanAnyPathCanReach) {
 }
 #endif
 
-TEST(Walk, RunsPendingEventsAtEveryFolderAndStopsWhenTheyAskTo) {
+TEST(Walk, AsksToKeepGoingAtEveryFolderAndStopsWhenTold) {
     const FolderTree tree{"a/x.mp3", "b/y.mp3", "c/z.mp3"};
     Text folder = tree.root();
     int visits = 0;
