@@ -20,8 +20,8 @@
 #include "core/analysis.h"
 #include "core/filter_keywords.h"
 #include "core/fragments.h"
+#include "core/search.h"
 #include "core/system.h"
-#include "core/walk.h"
 #include "core/whole_file.h"
 
 namespace {

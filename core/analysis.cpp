@@ -6,6 +6,7 @@
 #include "core/fragments.h"
 #include "core/number_text.h"
 #include "core/report.h"
+#include "core/search.h"
 #include "core/system.h"
 #include "core/target_index.h"
 #include "core/whole_file.h"

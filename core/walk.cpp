@@ -5,7 +5,6 @@
 
 #include "core/file_system.h"
 #include "core/name_pattern.h"
-#include "core/number_text.h"
 
 namespace melodex {
 namespace {
@@ -65,25 +64,6 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
         if (!visit(subfolder)) return WalkEnd::stopped;
     }
     return WalkEnd::finished;
-}
-
-WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suffix,
-                           TextArray& candidates, const KeepGoing& keep_going) {
-    return walk_folder(
-        source_folder, [&] { return join_texts("*.", suffix()); },
-        [&](const Text& folder, const Text& name) { candidates.push_back(folder + name); },
-        keep_going);
-}
-
-WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,
-                     const KeepGoing& keep_going) {
-    return walk_folder(
-        folder, [] { return Text("*.mp3"); },
-        [&](const Text& visited, const Text& name) {
-            const Text path = visited + name;
-            if (find_from(path, fragment) != -1) row(path, size_text(file_byte_count(path)));
-        },
-        keep_going);
 }
 
 }  // namespace melodex

@@ -2,8 +2,8 @@
 
 #include "core/analysis.h"
 #include "core/fragments.h"
+#include "core/search.h"
 #include "core/system.h"
-#include "core/walk.h"
 
 namespace melodex::ui {
 namespace {

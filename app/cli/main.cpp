@@ -8,8 +8,8 @@
 #include "core/analysis.h"
 #include "core/file_system.h"
 #include "core/fragments.h"
+#include "core/search.h"
 #include "core/system.h"
-#include "core/walk.h"
 #include "core/whole_file.h"
 
 namespace {
