@@ -1,35 +1,12 @@
 #include "ui/main_window_handlers.h"
 
-#include "core/analysis.h"
 #include "core/fragments.h"
 #include "core/search.h"
 #include "core/system.h"
+#include "ui/analysis_run.h"
 
 namespace melodex::ui {
 namespace {
-
-// The analysis run's view of the window: prompts and the report through the desktop services,
-// the suffix from 编辑框7 and the stages on 按钮7.
-class WindowAnalysisHost : public AnalysisHost {
-  public:
-    WindowAnalysisHost(MainWindowView& view, DesktopServices& services,
-                       std::function<bool()> keep_going)
-        : view_(view), services_(services), keep_going_(std::move(keep_going)) {}
-
-    std::optional<Text> ask_text(const Text& prompt, const Text& title) override {
-        return services_.input_box(prompt, title);
-    }
-    Text suffix() override { return view_.text(EditBox::编辑框7); }
-    void show_caption(const Text& caption) override { view_.set_caption(Button::按钮7, caption); }
-    bool let_pending_events_run() override { return keep_going_(); }
-    void open_document(const Text& path) override { services_.open_document(path); }
-    Text program_directory() override { return services_.program_directory(); }
-
-  private:
-    MainWindowView& view_;
-    DesktopServices& services_;
-    std::function<bool()> keep_going_;
-};
 
 std::size_t index_of(Button button) {
     return static_cast<std::size_t>(button);
@@ -48,8 +25,7 @@ bool MainWindowHandlers::keep_going() {
 void MainWindowHandlers::analysis_clicked() {
     if (analysis_running_) return;
     analysis_running_ = true;
-    WindowAnalysisHost host(view_, services_, [this] { return keep_going(); });
-    const RunResult result = run_analysis(host);
+    const RunResult result = run_analysis(view_, services_, [this] { return keep_going(); });
     analysis_running_ = false;
     if (result.outcome == RunOutcome::report_not_written) {
         tell(system_text("无法写入分析报告：") + result.report_path);
