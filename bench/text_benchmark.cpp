@@ -31,20 +31,20 @@ const Text& megabyte_text() {
     return text;
 }
 
-void find_from_case(benchmark::State& state, bool ignore_case) {
+void find_from_case(benchmark::State& state, LetterCase letter_case) {
     use_rule(state);
     const Text& text = megabyte_text();
-    for (auto _ : state) benchmark::DoNotOptimize(find_from(text, "Needle", 1, ignore_case));
+    for (auto _ : state) benchmark::DoNotOptimize(find_from(text, "Needle", 1, letter_case));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
 void BM_find_from(benchmark::State& state) {
-    find_from_case(state, false);
+    find_from_case(state, LetterCase::exact);
 }
 BENCHMARK(BM_find_from)->Arg(0)->Arg(1);
 
 void BM_find_from_ignoring_case(benchmark::State& state) {
-    find_from_case(state, true);
+    find_from_case(state, LetterCase::ignored);
 }
 BENCHMARK(BM_find_from_ignoring_case)->Arg(0)->Arg(1);
 
@@ -56,20 +56,20 @@ void BM_split_at(benchmark::State& state) {
 }
 BENCHMARK(BM_split_at)->Arg(0)->Arg(1);
 
-void substitute_case(benchmark::State& state, bool exact_case) {
+void substitute_case(benchmark::State& state, LetterCase letter_case) {
     use_rule(state);
     const Text& text = megabyte_text();
-    for (auto _ : state) benchmark::DoNotOptimize(substitute(text, ".mp3", ".MP3", exact_case));
+    for (auto _ : state) benchmark::DoNotOptimize(substitute(text, ".mp3", ".MP3", letter_case));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 
 void BM_substitute(benchmark::State& state) {
-    substitute_case(state, true);
+    substitute_case(state, LetterCase::exact);
 }
 BENCHMARK(BM_substitute)->Arg(0)->Arg(1);
 
 void BM_substitute_ignoring_case(benchmark::State& state) {
-    substitute_case(state, false);
+    substitute_case(state, LetterCase::ignored);
 }
 BENCHMARK(BM_substitute_ignoring_case)->Arg(0)->Arg(1);
 

@@ -20,8 +20,8 @@
 #include "core/analysis.h"
 #include "core/filter_keywords.h"
 #include "core/fragments.h"
+#include "core/search.h"
 #include "core/system.h"
-#include "core/walk.h"
 #include "core/whole_file.h"
 
 namespace {
@@ -92,13 +92,13 @@ int time_analysis(const Options& options, const FilterKeywords& keywords) {
 
     ReplacingFile report(options.folders[2]);
     std::size_t report_bytes = 0;
-    std::size_t analysed = 0;
+    std::size_t analyzed = 0;
     double seconds_at_last_candidate = 0;
     const Clock::time_point start = Clock::now();
     const AnalysisHooks hooks{[] { return suffix; },
-                              [&](const Text& caption) {
-                                  if (caption.ends_with("%")) {
-                                      ++analysed;
+                              [&](const AnalysisProgress& progress) {
+                                  if (progress.stage == AnalysisStage::candidate_analyzed) {
+                                      ++analyzed;
                                       seconds_at_last_candidate = seconds_since(start);
                                   }
                               },
@@ -106,8 +106,8 @@ int time_analysis(const Options& options, const FilterKeywords& keywords) {
                                   return options.budget_seconds <= 0 ||
                                          seconds_since(start) < options.budget_seconds;
                               }};
-    const auto analyse = options.by_walks ? analyse_folders_by_walks : analyse_folders;
-    const WalkEnd end = analyse(source, target, keywords, hooks, [&](std::string_view bytes) {
+    const auto analyze = options.by_walks ? analyze_folders_by_walks : analyze_folders;
+    const WalkEnd end = analyze(source, target, keywords, hooks, [&](std::string_view bytes) {
         report_bytes += bytes.size();
         report.write(bytes);
     });
@@ -121,15 +121,15 @@ int time_analysis(const Options& options, const FilterKeywords& keywords) {
     }
     // An incomplete run's time per fragment search, over all searches.
     const std::size_t searches = searches_before.back();
-    const std::size_t searched = searches_before[std::min(analysed, candidates)];
+    const std::size_t searched = searches_before[std::min(analyzed, candidates)];
     const double estimated = complete || searched == 0
                                  ? seconds
                                  : seconds_at_last_candidate * static_cast<double>(searches) /
                                        static_cast<double>(searched);
     std::printf(
-        "analysis=%s complete=%d seconds=%.4f candidates=%zu analysed=%zu searches=%zu "
+        "analysis=%s complete=%d seconds=%.4f candidates=%zu analyzed=%zu searches=%zu "
         "searched=%zu estimated_seconds=%.4f report_bytes=%zu\n",
-        options.by_walks ? "walks" : "indexed", complete ? 1 : 0, seconds, candidates, analysed,
+        options.by_walks ? "walks" : "indexed", complete ? 1 : 0, seconds, candidates, analyzed,
         searches, searched, estimated, report_bytes);
     return 0;
 }

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "core/file_system.h"
-#include "core/number_text.h"
+#include "core/search.h"
 
 namespace melodex {
 namespace {
@@ -31,16 +30,14 @@ void append_report_line(Text& report, std::string_view fragment_field, std::stri
 }
 
 WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_block,
-                       const PendingEvents& pending_events) {
-    return walk_folder(
-        target_folder, [] { return Text("*.mp3"); },
-        [&](const Text& folder, const Text& name) {
-            const Text path = folder + name;
-            if (find_from(path, fragment) == -1) return;
-            append_report_line(match_block, report_field(fragment), report_field(path),
-                               size_text(file_byte_count(path)));
+                       const KeepGoing& keep_going) {
+    const Text fragment_field = report_field(fragment);
+    return list_matches(
+        fragment, target_folder,
+        [&](const Text& path, const Text& size) {
+            append_report_line(match_block, fragment_field, report_field(path), size);
         },
-        pending_events);
+        keep_going);
 }
 
 int count_line_breaks(std::string_view text) {

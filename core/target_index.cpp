@@ -6,11 +6,10 @@
 
 namespace melodex {
 
-WalkEnd TargetIndex::list(Text& target_folder, const PendingEvents& pending_events) {
+WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going) {
     const WalkEnd end = walk_folder(
         target_folder, [] { return Text("*.mp3"); },
-        [this](const Text& folder, const Text& name) { paths_.append(folder, name); },
-        pending_events);
+        [this](const Text& folder, const Text& name) { paths_.append(folder, name); }, keep_going);
     size_texts_.assign(paths_.size(), Text());
     for (std::uint32_t number = 0; number < paths_.size(); ++number) {
         if (needs_report_field(paths_[number])) path_fields_[number] = report_field(paths_[number]);
@@ -18,11 +17,10 @@ WalkEnd TargetIndex::list(Text& target_folder, const PendingEvents& pending_even
     return end;
 }
 
-WalkEnd TargetIndex::find_all(const TextArray& distinct_fragments,
-                              const PendingEvents& pending_events) {
+WalkEnd TargetIndex::find_all(const TextArray& distinct_fragments, const KeepGoing& keep_going) {
     bool stopped = false;
-    auto found = FragmentIndex(distinct_fragments).match(paths_, [&] {
-        stopped = pending_events && !pending_events();
+    auto found = FragmentMatcher(distinct_fragments).match(paths_, [&] {
+        stopped = keep_going && !keep_going();
         return !stopped;
     });
     for (std::size_t i = 0; i < distinct_fragments.size(); ++i) {

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/fragment_index.h"
+#include "core/fragment_matcher.h"
 #include "core/path_list.h"
 #include "core/walk.h"
 
@@ -15,10 +15,10 @@ namespace melodex {
 class TargetIndex {
   public:
     // Lists the ".mp3" files below `target_folder` (left ending in the separator).
-    WalkEnd list(Text& target_folder, const PendingEvents& pending_events);
+    WalkEnd list(Text& target_folder, const KeepGoing& keep_going);
 
     // Finds the paths that hold each of the fragments, all in one pass over the listing.
-    WalkEnd find_all(const TextArray& distinct_fragments, const PendingEvents& pending_events);
+    WalkEnd find_all(const TextArray& distinct_fragments, const KeepGoing& keep_going);
 
     // The numbers of the paths that hold `fragment`, in walk order. A fragment that find_all was
     // not given is looked for now.

@@ -75,23 +75,24 @@ Text middle_bytes(std::string_view text, int start, int count) {
     return Text(text.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
 }
 
-int find_from(std::string_view text, std::string_view sought, int start, bool ignore_case) {
+int find_from(std::string_view text, std::string_view sought, int start, LetterCase letter_case) {
     const std::size_t begin = static_cast<std::size_t>(std::max(start, 1) - 1);
     if (begin >= text.size()) return -1;
     if (sought.empty()) return 1;
-    const std::size_t hit = ignore_case
+    const std::size_t hit = letter_case == LetterCase::ignored
                                 ? find_at_character_start(folded(text), folded(sought), begin)
                                 : find_at_character_start(text, sought, begin);
     return hit == std::string_view::npos ? -1 : static_cast<int>(hit) + 1;
 }
 
 Text substitute(std::string_view text, std::string_view sought, std::string_view replacement,
-                bool exact_case) {
+                LetterCase letter_case) {
     if (text.empty() || sought.empty()) return Text(text);
-    const Text folded_text = exact_case ? Text() : folded(text);
-    const Text folded_sought = exact_case ? Text() : folded(sought);
-    const std::string_view haystack = exact_case ? text : std::string_view(folded_text);
-    const std::string_view needle = exact_case ? sought : std::string_view(folded_sought);
+    const bool exact = letter_case == LetterCase::exact;
+    const Text folded_text = exact ? Text() : folded(text);
+    const Text folded_sought = exact ? Text() : folded(sought);
+    const std::string_view haystack = exact ? text : std::string_view(folded_text);
+    const std::string_view needle = exact ? sought : std::string_view(folded_sought);
 
     Text result;
     result.reserve(text.size());
@@ -135,13 +136,13 @@ bool texts_equal(std::string_view first, std::string_view second) {
 }
 
 Text text_between(std::string_view text, std::string_view opening, std::string_view closing,
-                  int start, bool ignore_case) {
-    const Text open_marker = substitute(opening, quote_escape(), "\"", true);
-    const Text close_marker = substitute(closing, quote_escape(), "\"", true);
-    const int open_at = find_from(text, open_marker, start, ignore_case);
+                  int start, LetterCase letter_case) {
+    const Text open_marker = substitute(opening, quote_escape(), "\"", LetterCase::exact);
+    const Text close_marker = substitute(closing, quote_escape(), "\"", LetterCase::exact);
+    const int open_at = find_from(text, open_marker, start, letter_case);
     if (open_at == -1) return {};
     const int inside = open_at + byte_length(open_marker);
-    const int close_at = find_from(text, close_marker, inside, ignore_case);
+    const int close_at = find_from(text, close_marker, inside, letter_case);
     if (close_at == -1) return {};
     return middle_bytes(text, inside, close_at - inside);
 }

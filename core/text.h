@@ -32,15 +32,18 @@ Text left_bytes(std::string_view text, int count);
 Text right_bytes(std::string_view text, int count);
 Text middle_bytes(std::string_view text, int start, int count);
 
+// Whether ASCII letters match regardless of their case.
+enum class LetterCase { exact, ignored };
+
 int find_from(std::string_view text, std::string_view sought, int start = 1,
-              bool ignore_case = false);
+              LetterCase letter_case = LetterCase::exact);
 Text substitute(std::string_view text, std::string_view sought, std::string_view replacement,
-                bool exact_case);
+                LetterCase letter_case);
 TextArray split_at(std::string_view text, std::string_view delimiter);
 Text upper_ascii(std::string_view text);
 bool texts_equal(std::string_view first, std::string_view second);
 Text text_between(std::string_view text, std::string_view opening, std::string_view closing,
-                  int start, bool ignore_case);
+                  int start, LetterCase letter_case);
 
 template <typename... Parts>
 Text join_texts(const Parts&... parts) {

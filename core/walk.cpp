@@ -5,7 +5,6 @@
 
 #include "core/file_system.h"
 #include "core/name_pattern.h"
-#include "core/number_text.h"
 
 namespace melodex {
 namespace {
@@ -31,12 +30,12 @@ bool ends_in_separator(std::string_view folder) {
 }  // namespace
 
 WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
-                    const PendingEvents& pending_events) {
+                    const KeepGoing& keep_going) {
     std::set<FolderIdentity> entered;
     std::vector<OpenFolder> open;
 
     auto visit = [&](Text& visited) {
-        if (pending_events && !pending_events()) return false;
+        if (keep_going && !keep_going()) return false;
         if (!ends_in_separator(visited)) visited += path_separator;
         FolderListing listing = list_folder(visited);
         if (listing.identity && !entered.insert(*listing.identity).second) return true;
@@ -65,25 +64,6 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
         if (!visit(subfolder)) return WalkEnd::stopped;
     }
     return WalkEnd::finished;
-}
-
-WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suffix,
-                           TextArray& candidates, const PendingEvents& pending_events) {
-    return walk_folder(
-        source_folder, [&] { return join_texts("*.", suffix()); },
-        [&](const Text& folder, const Text& name) { candidates.push_back(folder + name); },
-        pending_events);
-}
-
-WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,
-                     const PendingEvents& pending_events) {
-    return walk_folder(
-        folder, [] { return Text("*.mp3"); },
-        [&](const Text& visited, const Text& name) {
-            const Text path = visited + name;
-            if (find_from(path, fragment) != -1) row(path, size_text(file_byte_count(path)));
-        },
-        pending_events);
 }
 
 }  // namespace melodex

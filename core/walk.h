@@ -5,13 +5,10 @@
 
 #include <functional>
 
+#include "core/keep_going.h"
 #include "core/text.h"
 
 namespace melodex {
-
-// Runs at the start of every folder visit so that the window can repaint and take input.
-// Returns false when the program is closing: the walk then ends at once.
-using PendingEvents = std::function<bool()>;
 
 // The name pattern of one visit ("*.mp3", or "*." + the suffix the user has typed meanwhile).
 using NamePatternSource = std::function<Text()>;
@@ -22,19 +19,8 @@ using FileAction = std::function<void(const Text& folder, const Text& name)>;
 enum class WalkEnd { finished, stopped };
 
 // Walks the tree below `folder`, which is left ending in the separator (an empty folder text
-// becomes the root folder).
+// becomes the root folder). `keep_going` is asked at the start of every folder visit.
 WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
-                    const PendingEvents& pending_events);
-
-// Appends every file of the tree whose name ends in "." + the suffix (read at every visit).
-WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suffix,
-                           TextArray& candidates, const PendingEvents& pending_events);
-
-// Receives each ".mp3" file whose full path contains a fragment, with its size text.
-using MatchRow = std::function<void(const Text& path, const Text& size)>;
-
-// Lists every ".mp3" file of the tree whose full path contains `fragment`, letter case counting.
-WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,
-                     const PendingEvents& pending_events);
+                    const KeepGoing& keep_going);
 
 }  // namespace melodex

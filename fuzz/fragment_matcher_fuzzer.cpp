@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/fragment_index.h"
+#include "core/fragment_matcher.h"
 #include "fuzz/fuzz_input.h"
 
 namespace {
 
 std::vector<std::vector<std::uint32_t>> matched(const melodex::TextArray& fragments,
                                                 const melodex::PathList& paths) {
-    return melodex::FragmentIndex(fragments).match(paths, {});
+    return melodex::FragmentMatcher(fragments).match(paths, {});
 }
 
 bool holds(std::string_view path, std::string_view fragment) {

@@ -21,6 +21,10 @@ bool same_bytes(std::string_view a, std::string_view b, bool ignore_case) {
     return true;
 }
 
+LetterCase letter_case(bool ignore_case) {
+    return ignore_case ? LetterCase::ignored : LetterCase::exact;
+}
+
 // Where find_from must answer: the first character start at or after `start`, counting
 // characters from there, at which `sought` begins.
 int first_occurrence(std::string_view text, std::string_view sought, int start, bool ignore_case) {
@@ -68,13 +72,13 @@ void check_slices(std::string_view text, int start, int count) {
 }
 
 void check_find(std::string_view text, std::string_view sought, int start, bool ignore_case) {
-    const int found = find_from(text, sought, start, ignore_case);
+    const int found = find_from(text, sought, start, letter_case(ignore_case));
     require(found == first_occurrence(text, sought, start, ignore_case), "find_from");
 }
 
 void check_substitute(std::string_view text, std::string_view sought, std::string_view replacement,
                       bool ignore_case) {
-    const Text result = substitute(text, sought, replacement, !ignore_case);
+    const Text result = substitute(text, sought, replacement, letter_case(ignore_case));
     if (text.empty() || sought.empty()) {
         require(result == text, "substitute without text or sought text");
         return;
@@ -116,7 +120,7 @@ void check_upper(std::string_view text) {
 
 void check_between(std::string_view text, std::string_view opening, std::string_view closing,
                    int start, bool ignore_case) {
-    const Text inside = text_between(text, opening, closing, start, ignore_case);
+    const Text inside = text_between(text, opening, closing, start, letter_case(ignore_case));
     require(text.find(inside) != std::string_view::npos, "text_between lies inside the text");
 }
 

@@ -1,42 +1,16 @@
 #include "ui/main_window_handlers.h"
 
-#include "core/analysis.h"
 #include "core/fragments.h"
+#include "core/search.h"
 #include "core/system.h"
-#include "core/walk.h"
+#include "ui/analysis_run.h"
 
 namespace melodex::ui {
-namespace {
-
-// The analysis run's view of the window: prompts and the report through the desktop services,
-// the suffix from 编辑框7 and the stages on 按钮7.
-class WindowAnalysisHost : public AnalysisHost {
-  public:
-    WindowAnalysisHost(MainWindowView& view, DesktopServices& services,
-                       std::function<bool()> keep_walking)
-        : view_(view), services_(services), keep_walking_(std::move(keep_walking)) {}
-
-    std::optional<Text> ask_text(const Text& prompt, const Text& title) override {
-        return services_.input_box(prompt, title);
-    }
-    Text suffix() override { return view_.text(EditBox::编辑框7); }
-    void show_caption(const Text& caption) override { view_.set_caption(Button::按钮7, caption); }
-    bool let_pending_events_run() override { return keep_walking_(); }
-    void open_document(const Text& path) override { services_.open_document(path); }
-    Text program_directory() override { return services_.program_directory(); }
-
-  private:
-    MainWindowView& view_;
-    DesktopServices& services_;
-    std::function<bool()> keep_walking_;
-};
-
-}  // namespace
 
 MainWindowHandlers::MainWindowHandlers(MainWindowView& view, DesktopServices& services)
     : view_(view), services_(services) {}
 
-bool MainWindowHandlers::keep_walking() {
+bool MainWindowHandlers::keep_going() {
     // The window may be closed by one of the events let through here.
     return !closing_ && services_.let_pending_events_run() && !closing_;
 }
@@ -44,8 +18,7 @@ bool MainWindowHandlers::keep_walking() {
 void MainWindowHandlers::analysis_clicked() {
     if (analysis_running_) return;
     analysis_running_ = true;
-    WindowAnalysisHost host(view_, services_, [this] { return keep_walking(); });
-    const RunResult result = run_analysis(host);
+    const RunResult result = run_analysis(view_, services_, [this] { return keep_going(); });
     analysis_running_ = false;
     if (result.outcome == RunOutcome::report_not_written) {
         tell(system_text("无法写入分析报告：") + result.report_path);
@@ -85,7 +58,7 @@ void MainWindowHandlers::fragment_clicked(Button button) {
             view_.append_item(ListBox::列表框1, path);
             view_.append_item(ListBox::列表框2, size);
         },
-        [this] { return keep_walking(); });
+        [this] { return keep_going(); });
     if (closing_) return;
     for (const Button b : fragment_buttons) view_.set_enabled(b, true);
 }

@@ -33,7 +33,7 @@ class MainWindowHandlers {
     bool analysis_running() const { return analysis_running_; }
 
   private:
-    bool keep_walking();
+    bool keep_going();
     Text selected_path() const;
     void tell(const Text& message);
 

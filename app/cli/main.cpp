@@ -2,14 +2,17 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/analysis.h"
 #include "core/file_system.h"
 #include "core/fragments.h"
+#include "core/number_text.h"
+#include "core/program_files.h"
+#include "core/search.h"
 #include "core/system.h"
-#include "core/walk.h"
 #include "core/whole_file.h"
 
 namespace {
@@ -58,9 +61,28 @@ bool is_folder(const Text& folder) {
     return entry_kind(folder.empty() ? Text(1, path_separator) : folder) == EntryKind::folder;
 }
 
+// The progress in the words the window shows it in, or nothing for a point the window does not
+// show.
+std::optional<Text> progress_text(const AnalysisProgress& progress) {
+    switch (progress.stage) {
+        case AnalysisStage::collecting_candidates:
+            return system_text("加载过滤器...");
+        case AnalysisStage::candidates_collected:
+            return system_text("加载文件名称...");
+        case AnalysisStage::candidate_analyzed:
+            return number_text(progress.percent()) + "%";
+        case AnalysisStage::finished:
+            return system_text("MP3一按键找重");
+        default:
+            return std::nullopt;
+    }
+}
+
 // Shows the stage or percentage on one terminal line, rewritten in place.
-void show_progress(const Text& caption) {
-    std::fprintf(stderr, "\r%-40s", caption.c_str());
+void show_progress(const AnalysisProgress& progress) {
+    const std::optional<Text> text = progress_text(progress);
+    if (!text) return;
+    std::fprintf(stderr, "\r%-40s", text->c_str());
     std::fflush(stderr);
 }
 
@@ -83,11 +105,11 @@ int analyze(const Options& options) {
     std::optional<ReplacingFile> report_file;
     if (!to_standard_output) report_file.emplace(report_path);
     const AnalysisHooks hooks{[&] { return options.suffix; },
-                              [&](const Text& caption) {
-                                  if (show) show_progress(caption);
+                              [&](const AnalysisProgress& progress) {
+                                  if (show) show_progress(progress);
                               },
                               {}};
-    analyse_folders(source, target, keywords, hooks, [&](std::string_view bytes) {
+    analyze_folders(source, target, keywords, hooks, [&](std::string_view bytes) {
         if (to_standard_output) {
             std::fwrite(bytes.data(), 1, bytes.size(), stdout);
         } else {

@@ -45,17 +45,17 @@ void build_random_tree(const FolderTree& tree, std::mt19937& random, bool gbk) {
     }
 }
 
-std::pair<Text, std::vector<Text>> report_of(decltype(&analyse_folders) analysis,
-                                             const FolderTree& tree,
-                                             const FilterKeywords& keywords) {
+std::pair<Text, std::vector<AnalysisProgress>> report_of(decltype(&analyze_folders) analysis,
+                                                         const FolderTree& tree,
+                                                         const FilterKeywords& keywords) {
     Text report;
-    std::vector<Text> captions;
+    std::vector<AnalysisProgress> progress;
     const AnalysisHooks hooks{[] { return Text("mp3"); },
-                              [&](const Text& caption) { captions.push_back(caption); },
+                              [&](const AnalysisProgress& at) { progress.push_back(at); },
                               [] { return true; }};
     analysis(tree.root() + "s", tree.root() + "t", keywords, hooks,
              [&](std::string_view bytes) { report += bytes; });
-    return {report, captions};
+    return {report, progress};
 }
 
 TEST(IndexedAnalysis, WritesTheReportOfOneWalkPerFragment) {
@@ -69,8 +69,8 @@ TEST(IndexedAnalysis, WritesTheReportOfOneWalkPerFragment) {
             const FolderTree tree;
             build_random_tree(tree, random, rule == CharacterRule::two_byte);
             for (const FilterKeywords& filter : {FilterKeywords{}, keywords}) {
-                const auto indexed = report_of(&analyse_folders, tree, filter);
-                const auto walked = report_of(&analyse_folders_by_walks, tree, filter);
+                const auto indexed = report_of(&analyze_folders, tree, filter);
+                const auto walked = report_of(&analyze_folders_by_walks, tree, filter);
                 ASSERT_EQ(indexed.first, walked.first) << "seed " << seed;
                 reports_bytes += indexed.first.size();
                 EXPECT_EQ(indexed.second, walked.second);
@@ -84,11 +84,13 @@ TEST(IndexedAnalysis, ReadsTheSuffixAnewForEveryCandidate) {
     // With the suffix "mp3" the second candidate gives "C.wma" and "D"; with "wma", "C" and
     // "D.mp3".
     const FolderTree tree{"s/A-B.mp3", "s/C.wma-D.mp3", "t/C.mp3", "t/C2.mp3"};
-    for (auto analysis : {&analyse_folders, &analyse_folders_by_walks}) {
+    for (auto analysis : {&analyze_folders, &analyze_folders_by_walks}) {
         bool typed = false;  // "wma" is typed once the first candidate is done
         Text report;
         const AnalysisHooks hooks{[&] { return Text(typed ? "wma" : "mp3"); },
-                                  [&](const Text& caption) { typed |= caption == "50%"; },
+                                  [&](const AnalysisProgress& progress) {
+                                      typed |= progress.stage == AnalysisStage::candidate_analyzed;
+                                  },
                                   [] { return true; }};
         analysis(tree.root() + "s", tree.root() + "t", {}, hooks,
                  [&](std::string_view bytes) { report += bytes; });

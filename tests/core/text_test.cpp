@@ -33,25 +33,25 @@ TEST(FindFrom, GivesThePositionOfTheFirstOccurrence) {
         std::string text;
         std::string sought;
         int start;
-        bool ignore_case;
+        LetterCase letter_case;
         int expected;
     } cases[] = {
-        {"abc", "", 1, false, 1},
-        {"abc", "", 3, false, 1},
-        {"abc", "", 4, false, -1},
-        {"", "", 1, false, -1},
-        {"", "a", 1, false, -1},
-        {"abcabc", "c", 4, false, 6},
-        {"abcabc", "a", 0, false, 1},
-        {"abcabc", "b", -7, false, 2},
-        {"abc", "bc", 3, false, -1},
-        {"abc", "abcd", 1, false, -1},
-        {"ABC", "b", 1, false, -1},
-        {"ABC", "b", 1, true, 2},
-        {"a\r\nb\r\n", "\r\n", 4, false, 5},
+        {"abc", "", 1, LetterCase::exact, 1},
+        {"abc", "", 3, LetterCase::exact, 1},
+        {"abc", "", 4, LetterCase::exact, -1},
+        {"", "", 1, LetterCase::exact, -1},
+        {"", "a", 1, LetterCase::exact, -1},
+        {"abcabc", "c", 4, LetterCase::exact, 6},
+        {"abcabc", "a", 0, LetterCase::exact, 1},
+        {"abcabc", "b", -7, LetterCase::exact, 2},
+        {"abc", "bc", 3, LetterCase::exact, -1},
+        {"abc", "abcd", 1, LetterCase::exact, -1},
+        {"ABC", "b", 1, LetterCase::exact, -1},
+        {"ABC", "b", 1, LetterCase::ignored, 2},
+        {"a\r\nb\r\n", "\r\n", 4, LetterCase::exact, 5},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(find_from(c.text, c.sought, c.start, c.ignore_case), c.expected)
+        EXPECT_EQ(find_from(c.text, c.sought, c.start, c.letter_case), c.expected)
             << c.text << " / " << c.sought << " from " << c.start;
     }
 }
@@ -77,21 +77,23 @@ TEST(FindFrom, ComparesOnlyWhereACharacterBeginsUnderTheTwoByteRule) {
 }
 
 TEST(Substitute, ReplacesFromLeftToRightWithoutOverlap) {
-    EXPECT_EQ(substitute("x.MP3.mp3y", ".mp3", "", false), "xy");
-    EXPECT_EQ(substitute("x.MP3.mp3y", ".mp3", "", true), "x.MP3y");
-    EXPECT_EQ(substitute("aaa", "aa", "a", true), "aa");
-    EXPECT_EQ(substitute("abab", "b", "bb", true), "abbabb");  // the replacement is not searched
-    EXPECT_EQ(substitute("", "a", "b", true), "");
-    EXPECT_EQ(substitute("abc", "", "x", true), "abc");
-    EXPECT_EQ(substitute("a.b.c", ".", "", true), "abc");
+    EXPECT_EQ(substitute("x.MP3.mp3y", ".mp3", "", LetterCase::ignored), "xy");
+    EXPECT_EQ(substitute("x.MP3.mp3y", ".mp3", "", LetterCase::exact), "x.MP3y");
+    EXPECT_EQ(substitute("aaa", "aa", "a", LetterCase::exact), "aa");
+    EXPECT_EQ(substitute("abab", "b", "bb", LetterCase::exact),
+              "abbabb");  // the replacement is not searched
+    EXPECT_EQ(substitute("", "a", "b", LetterCase::exact), "");
+    EXPECT_EQ(substitute("abc", "", "x", LetterCase::exact), "abc");
+    EXPECT_EQ(substitute("a.b.c", ".", "", LetterCase::exact), "abc");
 }
 
 TEST(Substitute, LeavesAStretchThatBeginsOnATrailByte) {
     CharacterRuleScope rule(CharacterRule::two_byte);
-    EXPECT_EQ(substitute("\xB0\xA1\xB2\xA3", "\xA1\xB2", "-", true), "\xB0\xA1\xB2\xA3");
-    EXPECT_EQ(substitute("\xB0\xA1\xB2\xA3", "\xB2\xA3", "-", true), "\xB0\xA1-");
+    EXPECT_EQ(substitute("\xB0\xA1\xB2\xA3", "\xA1\xB2", "-", LetterCase::exact),
+              "\xB0\xA1\xB2\xA3");
+    EXPECT_EQ(substitute("\xB0\xA1\xB2\xA3", "\xB2\xA3", "-", LetterCase::exact), "\xB0\xA1-");
     // Folding ignores letter case of one-byte characters and touches trail bytes alike.
-    EXPECT_EQ(substitute("\x81\x41.MP3", ".mp3", "", false), "\x81\x41");
+    EXPECT_EQ(substitute("\x81\x41.MP3", ".mp3", "", LetterCase::ignored), "\x81\x41");
 }
 
 TEST(SplitAt, KeepsEmptyMembersButNoEmptyLastOne) {
@@ -142,15 +144,17 @@ TEST(JoinTexts, PutsTheTextsOneAfterAnother) {
 }
 
 TEST(TextBetween, TakesWhatLiesBetweenTheFirstOpeningAndTheNextClosingMarker) {
-    EXPECT_EQ(text_between("a(b)c)", "(", ")", 1, false), "b");
-    EXPECT_EQ(text_between("a()c", "(", ")", 1, false), "");
-    EXPECT_EQ(text_between("a(bc", "(", ")", 1, false), "");
-    EXPECT_EQ(text_between("a)b(c", "(", ")", 1, false), "");
-    EXPECT_EQ(text_between("a(", "(", ")", 1, false), "");
-    EXPECT_EQ(text_between("x(a)(b)", "(", ")", 5, false), "b");
-    EXPECT_EQ(text_between("say \"hi\" now", "#引号", "#引号", 1, false), "hi");
+    EXPECT_EQ(text_between("a(b)c)", "(", ")", 1, LetterCase::exact), "b");
+    EXPECT_EQ(text_between("a()c", "(", ")", 1, LetterCase::exact), "");
+    EXPECT_EQ(text_between("a(bc", "(", ")", 1, LetterCase::exact), "");
+    EXPECT_EQ(text_between("a)b(c", "(", ")", 1, LetterCase::exact), "");
+    EXPECT_EQ(text_between("a(", "(", ")", 1, LetterCase::exact), "");
+    EXPECT_EQ(text_between("x(a)(b)", "(", ")", 5, LetterCase::exact), "b");
+    EXPECT_EQ(text_between("say \"hi\" now", "#引号", "#引号", 1, LetterCase::exact), "hi");
     CharacterRuleScope rule(CharacterRule::two_byte);
-    EXPECT_EQ(text_between("\"hi\"", "#\xD2\xFD\xBA\xC5", "#\xD2\xFD\xBA\xC5", 1, false), "hi");
+    EXPECT_EQ(
+        text_between("\"hi\"", "#\xD2\xFD\xBA\xC5", "#\xD2\xFD\xBA\xC5", 1, LetterCase::exact),
+        "hi");
 }
 
 TEST(TextOperations, StayLinearOnLargeTexts) {
@@ -159,7 +163,7 @@ TEST(TextOperations, StayLinearOnLargeTexts) {
     for (int i = 0; i < 200000; ++i) large += "ab-\xB8\xE8 ";
     CharacterRuleScope rule(CharacterRule::two_byte);
     EXPECT_EQ(split_at(large, "-").size(), 200001u);
-    EXPECT_EQ(substitute(large, "-", "", true).size(), large.size() - 200000);
+    EXPECT_EQ(substitute(large, "-", "", LetterCase::exact).size(), large.size() - 200000);
     EXPECT_EQ(find_from(large, "zz"), -1);
 }
 

@@ -110,4 +110,14 @@ struct FakeWindow {
     MainWindowHandlers handlers{view, services};
 };
 
+// The entries of the log that begin with `prefix`, without it.
+inline std::vector<std::string> entries_starting_with(const std::vector<std::string>& log,
+                                                      const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const std::string& entry : log) {
+        if (entry.starts_with(prefix)) found.push_back(entry.substr(prefix.size()));
+    }
+    return found;
+}
+
 }  // namespace melodex::ui::testing

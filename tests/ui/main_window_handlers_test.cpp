@@ -1,12 +1,9 @@
 #include "ui/main_window_handlers.h"
 
-#include <filesystem>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/system.h"
-#include "core/whole_file.h"
 #include "tests/support/folder_tree.h"
 #include "tests/ui/fake_window.h"
 
@@ -16,17 +13,9 @@ namespace {
 using melodex::testing::FolderTree;
 using melodex::testing::native;
 using ::testing::ElementsAre;
+using testing::entries_starting_with;
 using testing::FakeWindow;
 using ::testing::IsEmpty;
-
-std::vector<std::string> entries_starting_with(const std::vector<std::string>& log,
-                                               const std::string& prefix) {
-    std::vector<std::string> found;
-    for (const std::string& entry : log) {
-        if (entry.starts_with(prefix)) found.push_back(entry.substr(prefix.size()));
-    }
-    return found;
-}
 
 TEST(Drop, ShowsTheNameAndFillsTheFragmentPairs) {
     const struct {
@@ -163,81 +152,6 @@ TEST(ResultActions, SayWhenADeleteFailsWithTheWindowNoLongerOnTop) {
     window.handlers.delete_clicked();
     EXPECT_THAT(window.log, ElementsAre("delete ", "topmost off",
                                         system_text("message 删除文件失败！"), "topmost on"));
-}
-
-class AnalysisButton : public ::testing::Test {
-  protected:
-    AnalysisButton() { window.services.directory = tree.root() + "program"; }
-    std::vector<std::string> captions() { return entries_starting_with(window.log, "caption 7 "); }
-
-    // Every candidate's fragment "Q" is found in both target files, and no other fragment is found
-    // in the target paths (a temporary folder on Windows begins with "C:").
-    FolderTree tree{"program/",  "s/A-Q.mp3", "s/B-Q.mp3", "s/K-Q.mp3",
-                    "s/D-Q.mp3", "t/Q.mp3",   "t/Q2.mp3"};
-    FakeWindow window;
-};
-
-TEST_F(AnalysisButton, ShowsTheStagesThenWritesAndOpensTheReport) {
-    window.services.answers = {tree.root() + "s", tree.root() + "t"};
-    window.handlers.analysis_clicked();
-    EXPECT_THAT(captions(),
-                ElementsAre(system_text("加载过滤器..."), system_text("加载文件名称..."), "25%",
-                            "50%", "75%", "100%", system_text("MP3一按键找重")));
-    const Text report = tree.root() + native("program/") + system_text("MP3文件重复分析报告.txt");
-    EXPECT_THAT(entries_starting_with(window.log, "open "), ElementsAre(report));
-    const Text t = tree.root() + native("t/");
-    const Text group = "Q\t" + t + "Q.mp3\t0KB\r\nQ\t" + t + "Q2.mp3\t0KB\r\n\r\n";
-    EXPECT_EQ(read_whole_file(report), group + group + group + group);
-}
-
-TEST_F(AnalysisButton, CountsThreeCandidatesInThirds) {
-    std::filesystem::remove(tree.path("s/D-Q.mp3"));
-    window.services.answers = {tree.root() + "s", tree.root() + "t"};
-    window.handlers.analysis_clicked();
-    EXPECT_THAT(captions(), ElementsAre(system_text("加载过滤器..."),
-                                        system_text("加载文件名称..."), "33.33333333333%",
-                                        "66.66666666667%", "100%", system_text("MP3一按键找重")));
-}
-
-TEST_F(AnalysisButton, ChangesNothingWhenAPromptIsCancelled) {
-    window.services.answers = {std::nullopt};
-    window.handlers.analysis_clicked();
-    window.services.answers = {tree.root() + "s", std::nullopt};
-    window.handlers.analysis_clicked();
-    EXPECT_THAT(window.log, ElementsAre(system_text("input 需要分析的文件目录 输入"),
-                                        system_text("input 需要分析的文件目录 输入"),
-                                        system_text("input 被分析的文件目录 输入")));
-    EXPECT_FALSE(std::filesystem::exists(tree.path("program/" + system_text("MP3过滤关键字.txt"))));
-}
-
-TEST_F(AnalysisButton, IgnoresAClickWhileARunIsInProgress) {
-    window.services.answers = {tree.root() + "s", tree.root() + "t"};
-    int clicks = 0;
-    window.services.on_pending_events = [&] {
-        if (clicks++ == 0) window.handlers.analysis_clicked();
-    };
-    window.handlers.analysis_clicked();
-    EXPECT_EQ(entries_starting_with(window.log, "input ").size(), 2u);
-    EXPECT_FALSE(window.handlers.analysis_running());
-}
-
-TEST_F(AnalysisButton, SaysSoWhenTheReportCannotBeWritten) {
-    const Text report = tree.root() + native("program/") + system_text("MP3文件重复分析报告.txt");
-    std::filesystem::create_directory(report);
-    window.services.answers = {tree.root() + "s", tree.root() + "t"};
-    window.handlers.analysis_clicked();
-    EXPECT_THAT(entries_starting_with(window.log, "open "), IsEmpty());
-    EXPECT_THAT(std::vector<std::string>(window.log.end() - 3, window.log.end()),
-                ElementsAre("topmost off", system_text("message 无法写入分析报告：") + report,
-                            "topmost on"));
-}
-
-TEST_F(AnalysisButton, EndsQuietlyWhenTheWindowClosesDuringTheRun) {
-    window.services.answers = {tree.root() + "s", tree.root() + "t"};
-    window.services.on_pending_events = [&] { window.handlers.window_closing(); };
-    window.handlers.analysis_clicked();
-    EXPECT_THAT(entries_starting_with(window.log, "open "), IsEmpty());
-    EXPECT_THAT(entries_starting_with(window.log, "message "), IsEmpty());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_system.h"
-#include "core/walk.h"
+#include "core/search.h"
 #include "tests/support/folder_tree.h"
 
 namespace melodex {

@@ -1,4 +1,4 @@
-#include "core/fragment_index.h"
+#include "core/fragment_matcher.h"
 
 #include <algorithm>
 #include <bit>
@@ -19,7 +19,7 @@ std::size_t slot_of(std::uint64_t key, std::size_t mask) {
 
 }  // namespace
 
-std::uint32_t FragmentIndex::child(std::uint32_t state, unsigned char byte) const {
+std::uint32_t FragmentMatcher::child(std::uint32_t state, unsigned char byte) const {
     if (state == 0) return root_edges_[byte];
     const std::uint64_t key = edge_key(state, byte);
     const std::size_t mask = edge_keys_.size() - 1;
@@ -29,7 +29,7 @@ std::uint32_t FragmentIndex::child(std::uint32_t state, unsigned char byte) cons
     }
 }
 
-void FragmentIndex::add_child(std::uint32_t state, unsigned char byte, std::uint32_t target) {
+void FragmentMatcher::add_child(std::uint32_t state, unsigned char byte, std::uint32_t target) {
     if (state == 0) {
         root_edges_[byte] = target;
         return;
@@ -42,7 +42,7 @@ void FragmentIndex::add_child(std::uint32_t state, unsigned char byte, std::uint
     edge_targets_[slot] = target;
 }
 
-FragmentIndex::FragmentIndex(const TextArray& fragments) : fragment_count_(fragments.size()) {
+FragmentMatcher::FragmentMatcher(const TextArray& fragments) : fragment_count_(fragments.size()) {
     std::size_t total_bytes = 0;
     for (const Text& fragment : fragments) total_bytes += fragment.size();
     const std::size_t table_size = std::bit_ceil(std::max<std::size_t>(16, total_bytes * 2));
@@ -94,7 +94,7 @@ FragmentIndex::FragmentIndex(const TextArray& fragments) : fragment_count_(fragm
     }
 }
 
-std::uint32_t FragmentIndex::step(std::uint32_t state, unsigned char byte) const {
+std::uint32_t FragmentMatcher::step(std::uint32_t state, unsigned char byte) const {
     while (true) {
         const std::uint32_t next = child(state, byte);
         if (next != none) return next;
@@ -103,8 +103,8 @@ std::uint32_t FragmentIndex::step(std::uint32_t state, unsigned char byte) const
     }
 }
 
-std::vector<std::vector<std::uint32_t>> FragmentIndex::match(
-    const PathList& paths, const std::function<bool()>& keep_going) const {
+std::vector<std::vector<std::uint32_t>> FragmentMatcher::match(const PathList& paths,
+                                                               const KeepGoing& keep_going) const {
     std::vector<std::vector<std::uint32_t>> found(fragment_count_);
     std::vector<bool> starts_character;
     const bool every_byte_starts = character_rule() == CharacterRule::one_byte;

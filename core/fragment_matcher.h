@@ -4,24 +4,24 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "core/keep_going.h"
 #include "core/path_list.h"
 #include "core/text.h"
 
 namespace melodex {
 
-class FragmentIndex {
+class FragmentMatcher {
   public:
     // `fragments` must be distinct and not empty.
-    explicit FragmentIndex(const TextArray& fragments);
+    explicit FragmentMatcher(const TextArray& fragments);
 
     // For each fragment, in the order given, the ascending numbers of the paths that hold it.
-    // `keep_going` runs every few thousand paths; when it returns false the search ends early and
-    // the result is incomplete.
+    // `keep_going` is asked every few thousand paths; when it returns false the search ends early
+    // and the result is incomplete.
     std::vector<std::vector<std::uint32_t>> match(const PathList& paths,
-                                                  const std::function<bool()>& keep_going) const;
+                                                  const KeepGoing& keep_going) const;
 
   private:
     static constexpr std::uint32_t none = 0xFFFFFFFF;

@@ -1,4 +1,4 @@
-#include "core/fragment_index.h"
+#include "core/fragment_matcher.h"
 
 #include <random>
 
@@ -18,7 +18,7 @@ Text random_text(std::mt19937& random, std::size_t max_length) {
     return text;
 }
 
-TEST(FragmentIndex, FindsWhatFindFromFindsUnderBothCharacterRules) {
+TEST(FragmentMatcher, FindsWhatFindFromFindsUnderBothCharacterRules) {
     for (const CharacterRule rule : {CharacterRule::one_byte, CharacterRule::two_byte}) {
         testing::CharacterRuleScope scope(rule);
         std::mt19937 random(7);
@@ -34,7 +34,7 @@ TEST(FragmentIndex, FindsWhatFindFromFindsUnderBothCharacterRules) {
                     fragments.push_back(fragment);
                 }
             }
-            const auto found = FragmentIndex(fragments).match(paths, {});
+            const auto found = FragmentMatcher(fragments).match(paths, {});
             for (std::size_t f = 0; f < fragments.size(); ++f) {
                 std::vector<std::uint32_t> expected;
                 for (std::uint32_t p = 0; p < paths.size(); ++p) {
@@ -46,11 +46,11 @@ TEST(FragmentIndex, FindsWhatFindFromFindsUnderBothCharacterRules) {
     }
 }
 
-TEST(FragmentIndex, StopsWhenAskedTo) {
+TEST(FragmentMatcher, StopsWhenAskedTo) {
     PathList paths;
     for (int i = 0; i < 10000; ++i) paths.append("/m/", "a.mp3");
     int asked = 0;
-    const auto found = FragmentIndex({"a"}).match(paths, [&] { return ++asked < 2; });
+    const auto found = FragmentMatcher({"a"}).match(paths, [&] { return ++asked < 2; });
     EXPECT_EQ(asked, 2);
     EXPECT_LT(found[0].size(), 10000u);
 }

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "core/fragment_index.h"
+#include "core/fragment_matcher.h"
 
 namespace {
 
@@ -74,22 +74,22 @@ void use_rule(std::int64_t rule) {
 }
 
 // Arguments: fragments.
-void BM_fragment_index_build(benchmark::State& state) {
+void BM_fragment_matcher_build(benchmark::State& state) {
     const Library& built = library(1000, static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(FragmentIndex(built.fragments));
+    for (auto _ : state) benchmark::DoNotOptimize(FragmentMatcher(built.fragments));
 }
-BENCHMARK(BM_fragment_index_build)->Arg(1500)->Arg(15000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_fragment_matcher_build)->Arg(1500)->Arg(15000)->Unit(benchmark::kMillisecond);
 
 // Arguments: paths, fragments, character rule (0 one byte, 1 two bytes).
-void BM_fragment_index_match(benchmark::State& state) {
+void BM_fragment_matcher_match(benchmark::State& state) {
     use_rule(state.range(2));
     const Library& built =
         library(static_cast<std::size_t>(state.range(0)), static_cast<std::size_t>(state.range(1)));
-    const FragmentIndex index(built.fragments);
-    for (auto _ : state) benchmark::DoNotOptimize(index.match(built.paths, [] { return true; }));
+    const FragmentMatcher matcher(built.fragments);
+    for (auto _ : state) benchmark::DoNotOptimize(matcher.match(built.paths, [] { return true; }));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * built.path_bytes));
 }
-BENCHMARK(BM_fragment_index_match)
+BENCHMARK(BM_fragment_matcher_match)
     ->Args({10000, 1500, 0})
     ->Args({50000, 7500, 0})
     ->Args({100000, 15000, 0})

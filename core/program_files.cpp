@@ -1,0 +1,15 @@
+#include "core/program_files.h"
+
+#include "core/system.h"
+
+namespace melodex {
+
+Text keyword_file_name() {
+    return system_text("MP3过滤关键字.txt");
+}
+
+Text report_file_name() {
+    return system_text("MP3文件重复分析报告.txt");
+}
+
+}  // namespace melodex
