@@ -82,19 +82,19 @@ TEST(Analysis, TakesCandidatesOfTheChosenSuffixButMatchesOnlyMp3Files) {
     EXPECT_EQ(run.report, "A\t" + t + "A.mp3\t0KB\r\nA\t" + t + "xA.mp3\t0KB\r\n\r\n");
 }
 
-// A target tree of 4096 ".mp3" files, enough for a report of several pieces and for the matching
-// pass to ask whether to go on. The candidates' fragments are "Qx" and "Qy", each found in 4094
-// files, "Qz", found in two, and "Qv", found in none.
+// A target tree of thousands of ".mp3" files: enough for a report of several pieces, and for the
+// matching pass to ask whether to go on, which it does every 4096 paths. The candidates'
+// fragments are "Qx" and "Qy", found in every added file, "Qz", found in two files, and "Qv",
+// found in none.
 class AnalysisOfALargeTarget : public ::testing::Test {
   protected:
-    AnalysisOfALargeTarget() {
-        for (int i = 0; i < 4094; ++i) tree.add("t/Qx Qy " + std::to_string(i) + ".mp3");
+    void add_target_files(int count) {
+        for (int i = 0; i < count; ++i) tree.add("t/Qx Qy " + std::to_string(i) + ".mp3");
     }
     WalkEnd analyze(decltype(&analyze_folders) analysis, const KeepGoing& keep_going = {}) {
-        const AnalysisHooks hooks{
-            [] { return Text("mp3"); },
-            [&](const AnalysisProgress& progress) { this->progress.push_back(progress); },
-            keep_going};
+        const AnalysisHooks hooks{[] { return Text("mp3"); },
+                                  [&](const AnalysisProgress& at) { progress.push_back(at); },
+                                  keep_going};
         return analysis(tree.root() + "s", tree.root() + "t", {}, hooks,
                         [&](std::string_view bytes) { pieces.emplace_back(bytes); });
     }
@@ -105,13 +105,14 @@ class AnalysisOfALargeTarget : public ::testing::Test {
 };
 
 TEST_F(AnalysisOfALargeTarget, HandsTheReportToTheSinkInPiecesOfWholeGroups) {
+    add_target_files(2000);
     analyze(&analyze_folders_by_walks);
     Text reference;
     for (const Text& piece : pieces) reference += piece;
     pieces.clear();
 
     analyze(&analyze_folders);
-    // Each group of 4094 lines is longer than a piece needs to be; the last one is what is left.
+    // A group of 2000 lines is longer than a piece needs to be; the last piece is what is left.
     ASSERT_EQ(pieces.size(), 3u);
     const char* first_fragments[] = {"Qx\t", "Qy\t", "Qz\t"};
     for (std::size_t i = 0; i < 3; ++i) {
@@ -123,6 +124,7 @@ TEST_F(AnalysisOfALargeTarget, HandsTheReportToTheSinkInPiecesOfWholeGroups) {
 }
 
 TEST_F(AnalysisOfALargeTarget, StopsAtOnceWhereverItIsToldTo) {
+    add_target_files(4094);
     using Stage = AnalysisStage;
     const std::vector<AnalysisProgress> collecting{{Stage::collecting_candidates, 0, 0}};
     const std::vector<AnalysisProgress> collected{{Stage::collecting_candidates, 0, 0},
