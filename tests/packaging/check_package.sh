@@ -23,7 +23,7 @@ version=$(dpkg-deb -f "$deb" Version)
 app_id=io.github.melodex.Melodex
 
 desktop="$root/usr/share/applications/$app_id.desktop"
-desktop-file-validate "$desktop" > "$work/out" 2>&1 && [ ! -s "$work/out" ] ||
+{ desktop-file-validate "$desktop" > "$work/out" 2>&1 && [ ! -s "$work/out" ]; } ||
     fail "desktop entry"
 grep -qx "Icon=$app_id" "$desktop" || fail "desktop entry names the icon $app_id"
 grep -qx "Exec=melodex" "$desktop" || fail "desktop entry starts melodex"
@@ -33,6 +33,7 @@ metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
 appstreamcli validate --no-net --pedantic "$metainfo" > "$work/out" 2>&1 || fail "metainfo"
 # The metainfo with the desktop entry and the icons it names.
 appstreamcli validate-tree --no-net "$root" > "$work/out" 2>&1 || fail "installed tree"
+rm -f "$work/out"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo names release $version"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop<" "$metainfo" ||
     fail "metainfo launches the desktop entry"
@@ -40,9 +41,9 @@ grep -q "<launchable type=\"desktop-id\">$app_id.desktop<" "$metainfo" ||
 for page in melodex-cli melodex; do
     file="$root/usr/share/man/man1/$page.1.gz"
     # man-db's own check of a page, as lintian runs it: any warning of groff fails.
-    LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
+    { LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
         man --warnings -E UTF-8 -l -Tutf8 -Z "$file" > /dev/null 2> "$work/out" &&
-        [ ! -s "$work/out" ] || fail "manual page $page"
+        [ ! -s "$work/out" ]; } || fail "manual page $page"
 done
 rm -f "$work/out"
 
