@@ -27,7 +27,8 @@ constexpr const char* usage =
     "                           [--code-page gbk|utf-8] SOURCE TARGET\n"
     "       melodex-cli search [--code-page gbk|utf-8] FRAGMENT FOLDER\n"
     "       melodex-cli fragments [--display] [--suffix S] [--code-page gbk|utf-8] PATH...\n"
-    "       melodex-cli --help\n";
+    "       melodex-cli --help\n"
+    "       melodex-cli --version\n";
 
 struct Options {
     std::string code_page;
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
     Options options;
     CLI::App app{"Melodex: finds probable duplicate music files by their names.", "melodex-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "melodex-cli " MELODEX_VERSION, "Print the version");
 
     CLI::App* analyze_command = app.add_subcommand("analyze", "Write the duplicate report");
     analyze_command->add_option("--suffix", options.suffix, "Suffix of the candidate files")
@@ -206,6 +208,8 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
         return app.exit(help);
+    } catch (const CLI::CallForVersion& version) {
+        return app.exit(version);
     } catch (const CLI::ParseError& error) {
         std::fprintf(stderr, "melodex-cli: %s\n", error.what());
         std::fputs(usage, stderr);

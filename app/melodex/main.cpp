@@ -3,6 +3,8 @@
 // system's code page is chosen, then the window is created (on top from then on), centred and
 // shown, and the event loop runs until the window is closed, even in the middle of a walk.
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 
 #include <filesystem>
 #include <system_error>
@@ -20,6 +22,12 @@ int main(int argc, char** argv) {
     // The program reads no command-line arguments; Qt is given only the program's name.
     int qt_argc = argc > 0 ? 1 : 0;
     QApplication application(qt_argc, argv);
+    // The icon in the title bar and the task bar, and the desktop entry that task bars match.
+    QIcon icon;
+    const QDir icon_bitmaps(":/icon");
+    for (const QString& name : icon_bitmaps.entryList()) icon.addFile(icon_bitmaps.filePath(name));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(MELODEX_APP_ID);
     melodex::ui::qt::QtDesktopServices services;
     melodex::ui::qt::MainWindow window(services);
     services.set_main_window(&window);

@@ -86,6 +86,9 @@ for args in "" "analyze" "analyze one" "search x" "fragments" "bogus" "search --
 done
 "$cli" --help > /dev/null
 check "help" "0" "$?"
+version=$("$cli" --version)
+check "version status" "0" "$?"
+[[ $version =~ ^melodex-cli\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || check "version" "melodex-cli X.Y.Z" "$version"
 
 [ "$failures" = 0 ] && echo "all melodex-cli checks passed"
 exit "$failures"

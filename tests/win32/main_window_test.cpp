@@ -55,6 +55,9 @@ TEST_F(Win32MainWindow, StartsWithItsCaptionControlsAndFixedFrame) {
     const LONG_PTR ex_style = ::GetWindowLongPtrA(window.handle(), GWL_EXSTYLE);
     EXPECT_NE(ex_style & WS_EX_TOPMOST, 0);
     EXPECT_NE(ex_style & WS_EX_ACCEPTFILES, 0);
+    // The program's icon, which this test program carries too, in the caption and the task bar.
+    EXPECT_NE(::GetClassLongPtrA(window.handle(), GCLP_HICON), 0);
+    EXPECT_NE(::GetClassLongPtrA(window.handle(), GCLP_HICONSM), 0);
     RECT client{};
     ::GetClientRect(window.handle(), &client);
     const UINT dpi = ::GetDpiForWindow(window.handle());

@@ -83,6 +83,13 @@ void register_window_class(WNDPROC procedure) {
     window.lpfnWndProc = procedure;
     window.hInstance = ::GetModuleHandleA(nullptr);
     window.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    // The program's own icon, for the caption and the task bar; none in a program without one.
+    window.hIcon =
+        static_cast<HICON>(::LoadImageA(window.hInstance, MAKEINTRESOURCEA(MELODEX_PROGRAM_ICON),
+                                        IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    window.hIconSm = static_cast<HICON>(
+        ::LoadImageA(window.hInstance, MAKEINTRESOURCEA(MELODEX_PROGRAM_ICON), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
     window.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window.lpszClassName = window_class;
     ::RegisterClassExA(&window);
