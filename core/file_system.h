@@ -1,4 +1,4 @@
-// The file-system operations the walks and the report need. Each platform implements them in
+// The file-system operations the walks need. Each platform implements them in
 // one file of its own (file_system_posix.cpp, file_system_win32.cpp).
 #pragma once
 
@@ -43,8 +43,5 @@ std::int64_t file_byte_count(const Text& path);
 
 enum class EntryKind { none, file, folder };
 EntryKind entry_kind(const Text& path);
-
-// Puts `replacement` in the place of `target` in one step, replacing any file there.
-bool replace_file(const Text& replacement, const Text& target);
 
 }  // namespace melodex

@@ -1,7 +1,6 @@
 #include "core/filter_keywords.h"
 
-#include "core/file_system.h"
-#include "core/whole_file.h"
+#include "core/file_io.h"
 
 namespace melodex {
 
@@ -14,9 +13,22 @@ FilterKeywords parse_filter_keywords(std::string_view bytes) {
     return keywords;
 }
 
+KeywordFile read_keyword_file(const Text& path) {
+    Text bytes;
+    std::error_code error = read_regular_file(path, keyword_file_limit, bytes);
+    if (error == std::errc::no_such_file_or_directory) {
+        error = create_empty_file(path);
+        // Another program may have made it in the meantime; a dangling link stays refused.
+        if (error == std::errc::file_exists) {
+            error = read_regular_file(path, keyword_file_limit, bytes);
+        }
+    }
+    if (error) return {{}, error_text(error)};
+    return {parse_filter_keywords(bytes), {}};
+}
+
 FilterKeywords load_filter_keywords(const Text& path) {
-    if (entry_kind(path) == EntryKind::none) write_whole_file(path, "");
-    return parse_filter_keywords(read_whole_file(path));
+    return read_keyword_file(path).keywords;
 }
 
 bool is_filter_keyword(const FilterKeywords& keywords, std::string_view fragment) {

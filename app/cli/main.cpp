@@ -1,12 +1,14 @@
 // melodex-cli: the duplicate analysis, the manual search and the fragmenter from a terminal.
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/analysis.h"
+#include "core/file_io.h"
 #include "core/file_system.h"
 #include "core/fragments.h"
 #include "core/number_text.h"
@@ -30,6 +32,11 @@ constexpr const char* usage =
     "       melodex-cli --help\n"
     "       melodex-cli --version\n";
 
+constexpr const char* exit_statuses =
+    "Exit status: 0 done; 1 a missing SOURCE, TARGET or FOLDER, an unusable --keywords file, or\n"
+    "a report or standard output that cannot be written (the reason on standard error); 2 bad\n"
+    "usage.";
+
 struct Options {
     std::string code_page;
     std::string suffix = "mp3";
@@ -42,6 +49,22 @@ struct Options {
     std::vector<std::string> paths;
 };
 
+// The first failure to write standard output, as errno told it.
+int output_error = 0;
+
+void write_output(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() && output_error == 0) {
+        output_error = errno != 0 ? errno : EIO;
+    }
+}
+
+// Why not everything written to standard output reached it; empty when it all did.
+Text output_failure() {
+    if (std::fflush(stdout) != 0 && output_error == 0) output_error = errno != 0 ? errno : EIO;
+    if (output_error == 0 && std::ferror(stdout)) output_error = EIO;
+    return output_error == 0 ? Text() : error_text({output_error, std::generic_category()});
+}
+
 void print_line(const std::vector<std::string_view>& fields) {
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -49,12 +72,18 @@ void print_line(const std::vector<std::string_view>& fields) {
         line += fields[i];
     }
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
+    write_output(line);
 }
 
 int fail(const std::string& message) {
     std::fprintf(stderr, "melodex-cli: %s\n", message.c_str());
     return exit_failure;
+}
+
+// The status of a command that printed its results: a failure when they did not all arrive.
+int finish_output() {
+    const Text failure = output_failure();
+    return failure.empty() ? EXIT_SUCCESS : fail("standard output: " + failure);
 }
 
 // A folder argument as the walk will read it: an empty text is the root folder.
@@ -102,7 +131,12 @@ int analyze(const Options& options) {
     const bool to_standard_output = report_path == "-";
     const bool show = standard_error_is_terminal();
 
-    const FilterKeywords keywords = load_filter_keywords(keyword_path);
+    const KeywordFile keyword_file = read_keyword_file(keyword_path);
+    // The program directory's file is used as the window uses it: without keywords when unusable.
+    if (options.keywords_given && !keyword_file.error.empty()) {
+        return fail(keyword_path + ": " + keyword_file.error);
+    }
+    const FilterKeywords& keywords = keyword_file.keywords;
     std::optional<ReplacingFile> report_file;
     if (!to_standard_output) report_file.emplace(report_path);
     const AnalysisHooks hooks{[&] { return options.suffix; },
@@ -112,7 +146,7 @@ int analyze(const Options& options) {
                               {}};
     analyze_folders(source, target, keywords, hooks, [&](std::string_view bytes) {
         if (to_standard_output) {
-            std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+            write_output(bytes);
         } else {
             report_file->write(bytes);
         }
@@ -120,12 +154,13 @@ int analyze(const Options& options) {
     if (show) std::fputc('\n', stderr);
 
     if (to_standard_output) {
-        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-            return fail("cannot write the report to standard output");
-        }
+        const Text failure = output_failure();
+        if (!failure.empty()) return fail("cannot write the report to standard output: " + failure);
         return EXIT_SUCCESS;
     }
-    if (!report_file->commit()) return fail("cannot write the report file: " + report_path);
+    if (!report_file->commit()) {
+        return fail("cannot write the report file " + report_path + ": " + report_file->error());
+    }
     if (show) std::fprintf(stderr, "report written to %s\n", report_path.c_str());
     return EXIT_SUCCESS;
 }
@@ -139,7 +174,7 @@ int search(const Options& options) {
                      print_line({path, size});
                  },
                  {});
-    return EXIT_SUCCESS;
+    return finish_output();
 }
 
 int fragments(const Options& options) {
@@ -159,7 +194,7 @@ int fragments(const Options& options) {
             print_line(fields);
         }
     }
-    return EXIT_SUCCESS;
+    return finish_output();
 }
 
 void add_code_page(CLI::App& command, Options& options) {
@@ -170,6 +205,7 @@ void add_code_page(CLI::App& command, Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    remove_temporary_files_on_interruption();
     write_standard_output_as_bytes();
     set_character_rule(system_character_rule());
 
@@ -177,6 +213,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Melodex: finds probable duplicate music files by their names.", "melodex-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "melodex-cli " MELODEX_VERSION, "Print the version");
+    app.footer(exit_statuses);
 
     CLI::App* analyze_command = app.add_subcommand("analyze", "Write the duplicate report");
     analyze_command->add_option("--suffix", options.suffix, "Suffix of the candidate files")

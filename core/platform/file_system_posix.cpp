@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/file_system.h"
 
@@ -55,10 +54,6 @@ EntryKind entry_kind(const Text& path) {
         return ::lstat(path.c_str(), &info) == 0 ? EntryKind::file : EntryKind::none;
     }
     return S_ISDIR(info.st_mode) ? EntryKind::folder : EntryKind::file;
-}
-
-bool replace_file(const Text& replacement, const Text& target) {
-    return std::rename(replacement.c_str(), target.c_str()) == 0;
 }
 
 }  // namespace melodex

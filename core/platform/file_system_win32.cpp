@@ -84,8 +84,4 @@ EntryKind entry_kind(const Text& path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
 }
 
-bool replace_file(const Text& replacement, const Text& target) {
-    return ::MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-}
-
 }  // namespace melodex

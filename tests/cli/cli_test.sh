@@ -2,12 +2,18 @@
 # melodex-cli from the outside: its output, exit statuses and the files it touches.
 set -u
 cli=$(realpath "$1")
+readme=$(realpath "$(dirname "$0")/../../README.md")
 work=$(mktemp -d)
 # Folders are named relative to the work folder, whose random name could hold a fragment.
 cd "$work"
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data"
 failures=0
+
+# The names in a folder, hidden ones too, on one line.
+entries() {
+    ls -A "$1" | tr '\n' ' ' | sed 's/ $//'
+}
 
 check() {  # check NAME EXPECTED ACTUAL
     if [ "$2" != "$3" ]; then
@@ -35,16 +41,132 @@ printf 'a\r\n' > "$work/keywords.txt"
 "$cli" analyze --keywords "$work/keywords.txt" --report "$work/r.txt" s t
 check "keywords filter" "$(printf 'B\t%s\t0KB\r\nB\t%s\t1.1MB\r\n\r\n' t/B.mp3 "t/x/B A.mp3")" "$(cat "$work/r.txt")"
 
-# An unwritable report is an error that leaves the earlier report alone.
+# Runs a command as a user whom permissions bind: the test's own, or nobody when the test runs as
+# root, which may read and write everything.
+as_user() {
+    if [ "$(id -u)" = 0 ]; then
+        setpriv --reuid=65534 --regid=65534 --clear-groups "$@"
+    else
+        "$@"
+    fi
+}
+chmod 755 "$work"
+
+# An unwritable report is an error that names its reason and leaves the earlier report alone.
 mkdir "$work/ro"; echo earlier > "$work/ro/r.txt"; chmod a-w "$work/ro"
-if [ "$(id -u)" != 0 ]; then
-    "$cli" analyze --report "$work/ro/r.txt" s t 2> "$work/err"
-    check "unwritable report status" "1" "$?"
-    check "earlier report kept" "earlier" "$(cat "$work/ro/r.txt")"
-fi
+as_user "$cli" analyze --keywords "$work/keywords.txt" --report "$work/ro/r.txt" s t 2> "$work/err"
+check "unwritable report status" "1" "$?"
+check "unwritable report message" \
+    "melodex-cli: cannot write the report file $work/ro/r.txt: Permission denied" "$(cat "$work/err")"
+check "earlier report kept" "earlier" "$(cat "$work/ro/r.txt")"
 "$cli" analyze --report "$work/missing/r.txt" s t 2> "$work/err"
 check "report in a missing folder" "1" "$?"
-check "error names the report" "melodex-cli: cannot write the report file: $work/missing/r.txt" "$(cat "$work/err")"
+check "error names the report" \
+    "melodex-cli: cannot write the report file $work/missing/r.txt: No such file or directory" \
+    "$(cat "$work/err")"
+
+# A report reached through a link stays a link, and the file it leads to keeps its permissions.
+mkdir "$work/linked"
+echo earlier > "$work/linked/real.txt"; chmod 600 "$work/linked/real.txt"
+ln -s real.txt "$work/linked/r.txt"
+"$cli" analyze --report "$work/linked/r.txt" s t
+check "link kept" "$work/linked/r.txt -> real.txt" "$(find "$work/linked/r.txt" -printf '%p -> %l')"
+check "report through the link" "$(printf '%s' "${expected%status 0}")" "$(cat "$work/linked/real.txt"; echo)"
+check "mode kept" "600" "$(stat -c %a "$work/linked/real.txt")"
+check "nothing else beside it" "r.txt real.txt" "$(entries "$work/linked")"
+
+# A link planted where the report's temporary file used to go is never written through.
+mkdir "$work/planted"; echo victim > "$work/planted/victim.txt"
+ln -s victim.txt "$work/planted/r.txt.part"
+"$cli" analyze --report "$work/planted/r.txt" s t
+check "planted link not followed" "victim" "$(cat "$work/planted/victim.txt")"
+check "report beside the planted link" "$(printf '%s' "${expected%status 0}")" \
+    "$(cat "$work/planted/r.txt"; echo)"
+check "planted link left alone" "victim.txt" "$(readlink "$work/planted/r.txt.part")"
+
+# A large library, on which an analysis takes a while: 10,000 candidates, each found twice.
+mkdir -p big/s big/t
+(cd big/s && awk 'BEGIN { for (i = 1; i <= 10000; i++) printf "%05d a - %05d b.mp3\n", i, i }' |
+    xargs -d '\n' touch)
+(cd big/t && awk 'BEGIN { for (i = 1; i <= 10000; i++) printf "%05d a x.mp3\n%05d a y.mp3\n", i, i }' |
+    xargs -d '\n' touch)
+"$cli" analyze --report "$work/big.txt" big/s big/t
+"$cli" analyze --report "$work/small.txt" s t
+
+# Waits until a file other than the report r.txt is in FOLDER while PID runs; false if it ends.
+temporary_file_seen() {  # FOLDER PID
+    while kill -0 "$2" 2> /dev/null; do
+        [ -n "$(ls -A "$1" | grep -vx r.txt)" ] && return 0
+    done
+    return 1
+}
+
+# Two runs that write one report at once leave one whole report of one of them.
+for round in 1 2; do
+    mkdir "$work/race$round"
+    "$cli" analyze --report "$work/race$round/r.txt" big/s big/t & big_run=$!
+    temporary_file_seen "$work/race$round" "$big_run" ||
+        check "race $round: the large run was seen writing" "seen" "ended before"
+    "$cli" analyze --report "$work/race$round/r.txt" s t
+    check "race $round: the second run's status" "0" "$?"
+    wait "$big_run"
+    check "race $round: the first run's status" "0" "$?"
+    if cmp -s "$work/race$round/r.txt" "$work/big.txt" || cmp -s "$work/race$round/r.txt" "$work/small.txt"; then
+        check "race $round: one whole report" "" ""
+    else
+        check "race $round: one whole report" "big.txt or small.txt" "$(wc -c < "$work/race$round/r.txt") other bytes"
+    fi
+    check "race $round: no temporary file" "r.txt" "$(entries "$work/race$round")"
+done
+
+# A run ended by a signal leaves the earlier report and nothing else, and ends by that signal.
+for signal in TERM HUP; do
+    mkdir "$work/signal-$signal"; echo earlier > "$work/signal-$signal/r.txt"
+    "$cli" analyze --report "$work/signal-$signal/r.txt" big/s big/t & run=$!
+    if temporary_file_seen "$work/signal-$signal" "$run"; then
+        kill -s "$signal" "$run"
+        { wait "$run"; } 2> /dev/null
+        status=$?
+        check "SIG$signal: status" "$((128 + $(kill -l "$signal")))" "$status"
+        check "SIG$signal: earlier report kept" "earlier" "$(cat "$work/signal-$signal/r.txt")"
+        check "SIG$signal: no temporary file" "r.txt" "$(entries "$work/signal-$signal")"
+    else
+        check "SIG$signal: the run was seen writing" "seen" "ended before"
+    fi
+done
+
+# An unusable --keywords file is an error with its reason, found without reading or waiting.
+mkdir "$work/kw"; mkfifo "$work/kw/fifo"; head -c 1048577 /dev/zero | tr '\0' x > "$work/kw/large.txt"
+echo 'live' > "$work/kw/secret.txt"; chmod 600 "$work/kw/secret.txt"
+for entry in "$work/kw/fifo:Not a regular file" "/dev/zero:Not a regular file" \
+    "$work/kw:Is a directory" "$work/nowhere/k.txt:No such file or directory" \
+    "$work/kw/large.txt:File too large" "$work/kw/secret.txt:Permission denied"; do
+    file=${entry%%:*}
+    as_user timeout 10 "$cli" analyze --keywords "$file" --report - s t > /dev/null 2> "$work/err"
+    check "unusable keywords $file: status" "1" "$?"
+    check "unusable keywords $file: message" "melodex-cli: $file: ${entry#*:}" "$(cat "$work/err")"
+done
+"$cli" analyze --keywords "$work/kw/new.txt" --report - s t > /dev/null
+check "a missing --keywords file is created empty" "0 0" "$? $(stat -c %s "$work/kw/new.txt")"
+
+# The program directory's keyword file, when it cannot be used, means no keywords, never a wait.
+program_keywords="$work/data/melodex/MP3过滤关键字.txt"
+rm "$program_keywords"; mkfifo "$program_keywords"
+out=$(timeout 10 "$cli" analyze --report - s t; echo "status $?")
+check "program directory's keyword file is a FIFO" "$expected" "$out"
+rm "$program_keywords"
+
+# Standard output that cannot be written is an error with its reason.
+for args in "search A t" "fragments /m/a-b.mp3" "analyze --report - s t"; do
+    # shellcheck disable=SC2086
+    "$cli" $args > /dev/full 2> "$work/err"
+    check "'$args' > /dev/full: status" "1" "$?"
+done
+check "analyze > /dev/full: message" \
+    "melodex-cli: cannot write the report to standard output: No space left on device" "$(cat "$work/err")"
+"$cli" search A t > /dev/full 2> "$work/err"
+check "search > /dev/full: message" "melodex-cli: standard output: No space left on device" \
+    "$(cat "$work/err")"
 
 "$cli" analyze nowhere t 2> "$work/err"
 check "missing source status" "1" "$?"
@@ -84,11 +206,16 @@ for args in "" "analyze" "analyze one" "search x" "fragments" "bogus" "search --
     "$cli" $args > /dev/null 2>&1
     check "usage: '$args'" "2" "$?"
 done
-"$cli" --help > /dev/null
+help=$("$cli" --help)
 check "help" "0" "$?"
 version=$("$cli" --version)
 check "version status" "0" "$?"
 [[ $version =~ ^melodex-cli\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || check "version" "melodex-cli X.Y.Z" "$version"
+
+# The exit statuses of --help are the README's.
+statuses=$(awk '/^- Exit status: /{on=1; sub(/^- /, "")} on && /^(- |$)/ && !/Exit status/{on=0} on' "$readme" |
+    sed 's/^ *//' | tr -d '`' | tr '\n' ' ' | sed 's/ *$//')
+check "help lists the README's exit statuses" "$statuses" "$(printf '%s\n' "$help" | sed -n '/^Exit status:/,$p' | tr '\n' ' ' | sed 's/ *$//')"
 
 [ "$failures" = 0 ] && echo "all melodex-cli checks passed"
 exit "$failures"

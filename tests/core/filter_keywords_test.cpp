@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/file_io.h"
 #include "core/system.h"
 #include "core/whole_file.h"
 #include "tests/support/folder_tree.h"
@@ -55,22 +56,49 @@ TEST(FilterKeywords, DoNotFoldTwoByteCharacters) {
     EXPECT_FALSE(is_filter_keyword(keywords, "\x81\x41"));
 }
 
-TEST(FilterKeywords, CreateAMissingFileEmptyAndSurviveOneThatCannotBeMade) {
+TEST(FilterKeywords, CreateAMissingFileEmptyAndReadAFullOne) {
     const FolderTree tree;
     const Text path = tree.root() + system_text("MP3过滤关键字.txt");
-    EXPECT_TRUE(load_filter_keywords(path).upper_cased.empty());
+    const KeywordFile created = read_keyword_file(path);
+    EXPECT_EQ(created.error, "");
+    EXPECT_TRUE(created.keywords.upper_cased.empty());
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(std::filesystem::file_size(path), 0u);
 
-    EXPECT_TRUE(load_filter_keywords(tree.root() + testing::native("missing/keywords.txt"))
-                    .upper_cased.empty());
-
-    // Megabytes of binary garbage are read like any other keyword file.
+    // Binary garbage up to the limit is read like any other keyword file.
     std::string garbage;
-    for (int i = 0; i < 4'000'000; ++i) garbage += static_cast<char>((i * 7919u) % 251 + 1);
+    for (std::size_t i = 0; garbage.size() < keyword_file_limit - 6; ++i) {
+        garbage += static_cast<char>((i * 7919u) % 251 + 1);
+    }
     garbage += "\r\nLIVE";
     ASSERT_TRUE(write_whole_file(path, garbage));
     EXPECT_TRUE(is_filter_keyword(load_filter_keywords(path), "live"));
+}
+
+struct UnusableKeywordFile {
+    std::string relative_path;
+    std::error_code reason;  // none: the system's reason for a path it cannot find
+};
+
+TEST(FilterKeywords, RefuseAFileThatCannotBeUsedWithItsReason) {
+    const FolderTree tree{"folder/"};
+    tree.add("large.txt", keyword_file_limit + 1);
+    const UnusableKeywordFile cases[] = {
+        {"folder", std::make_error_code(std::errc::is_a_directory)},
+        {"missing/keywords.txt", {}},
+        {"large.txt", std::make_error_code(std::errc::file_too_large)},
+    };
+    for (const UnusableKeywordFile& c : cases) {
+        const Text path = tree.root() + testing::native(c.relative_path);
+        const KeywordFile file = read_keyword_file(path);
+        Text unread;
+        const std::error_code reason = c.reason ? c.reason : read_regular_file(path, 1, unread);
+        EXPECT_EQ(file.error, error_text(reason)) << c.relative_path;
+        EXPECT_TRUE(file.keywords.upper_cased.empty()) << c.relative_path;
+        EXPECT_TRUE(load_filter_keywords(path).upper_cased.empty()) << c.relative_path;
+    }
+    EXPECT_FALSE(std::filesystem::exists(tree.path("missing")));
+    EXPECT_EQ(std::filesystem::file_size(tree.path("large.txt")), keyword_file_limit + 1);
 }
 
 }  // namespace

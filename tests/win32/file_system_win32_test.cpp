@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/file_io.h"
 #include "core/file_system.h"
 #include "core/search.h"
 #include "tests/support/folder_tree.h"
@@ -148,10 +149,11 @@ TEST_F(Win32Listing, TellsKindsAndReplacesFilesInOneStep) {
     EXPECT_EQ(entry_kind(tree.root() + "old.txt"), EntryKind::file);
     EXPECT_EQ(entry_kind(tree.root() + "missing"), EntryKind::none);
 
-    EXPECT_TRUE(replace_file(tree.root() + "new.txt", tree.root() + "old.txt"));
+    const auto replace = replacement_calls().rename;
+    EXPECT_FALSE(replace(tree.root() + "new.txt", tree.root() + "old.txt"));
     EXPECT_EQ(entry_kind(tree.root() + "new.txt"), EntryKind::none);
     EXPECT_EQ(entry_kind(tree.root() + "old.txt"), EntryKind::file);
-    EXPECT_FALSE(replace_file(tree.root() + "old.txt", tree.root() + "folder"));
+    EXPECT_TRUE(replace(tree.root() + "old.txt", tree.root() + "folder"));
     EXPECT_EQ(entry_kind(tree.root() + "old.txt"), EntryKind::file);
 }
 
