@@ -107,10 +107,11 @@ int time_analysis(const Options& options, const FilterKeywords& keywords) {
                                          seconds_since(start) < options.budget_seconds;
                               }};
     const auto analyze = options.by_walks ? analyze_folders_by_walks : analyze_folders;
-    const WalkEnd end = analyze(source, target, keywords, hooks, [&](std::string_view bytes) {
+    const auto write = [&](std::string_view bytes) {
         report_bytes += bytes.size();
         report.write(bytes);
-    });
+    };
+    const WalkEnd end = analyze(source, target, keywords, hooks, write, {}, nullptr);
     const double seconds = seconds_since(start);
 
     const bool complete = end == WalkEnd::finished;

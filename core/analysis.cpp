@@ -45,7 +45,7 @@ bool is_sought(const Text& fragment, const FilterKeywords& keywords) {
 
 WalkEnd analyze_candidate(const Text& candidate, Text& target_folder,
                           const FilterKeywords& keywords, const AnalysisHooks& hooks,
-                          const ReportSink& report) {
+                          GroupChoice& choice, const ReportSink& report) {
     for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
         if (!is_sought(fragment, keywords)) continue;
         Text match_block;
@@ -53,7 +53,8 @@ WalkEnd analyze_candidate(const Text& candidate, Text& target_folder,
             WalkEnd::stopped) {
             return WalkEnd::stopped;
         }
-        if (is_group(match_block)) {
+        if (is_group(match_block) &&
+            choice.takes(fragment, static_cast<std::size_t>(count_line_breaks(match_block)))) {
             report(match_block);
             report("\r\n");
         }
@@ -62,12 +63,18 @@ WalkEnd analyze_candidate(const Text& candidate, Text& target_folder,
 }
 
 WalkEnd analyze_folders(Text source_folder, Text target_folder, const FilterKeywords& keywords,
-                        const AnalysisHooks& hooks, const ReportSink& report) {
+                        const AnalysisHooks& hooks, const ReportSink& report,
+                        const ReportOptions& options, AnalysisSummary* summary) {
     TargetIndex target;
     auto prepare = [&](const TextArray& candidates) {
-        if (target.list(target_folder, hooks.keep_going) == WalkEnd::stopped) {
+        tell(hooks, AnalysisStage::listing_target, 0, 0);
+        const auto listed = [&](std::size_t files) {
+            if (files % 256 == 0) tell(hooks, AnalysisStage::listing_target, files, 0);
+        };
+        if (target.list(target_folder, hooks.keep_going, listed) == WalkEnd::stopped) {
             return WalkEnd::stopped;
         }
+        tell(hooks, AnalysisStage::listing_target, target.size(), 0);
         TextArray distinct;
         std::unordered_set<Text> seen;
         const Text suffix = hooks.suffix();
@@ -78,8 +85,18 @@ WalkEnd analyze_folders(Text source_folder, Text target_folder, const FilterKeyw
                 }
             }
         }
-        return target.find_all(distinct, hooks.keep_going);
+        const std::size_t paths = target.size();
+        tell(hooks, AnalysisStage::matching_target, 0, paths);
+        const auto matched = [&](std::size_t done) {
+            tell(hooks, AnalysisStage::matching_target, done, paths);
+        };
+        if (target.find_all(distinct, hooks.keep_going, matched) == WalkEnd::stopped) {
+            return WalkEnd::stopped;
+        }
+        tell(hooks, AnalysisStage::matching_target, paths, paths);
+        return WalkEnd::finished;
     };
+    GroupChoice choice(options, summary != nullptr);
     // Report lines gather here and go to the sink in large pieces.
     Text pending;
     auto analyze = [&](const Text& candidate) {
@@ -87,7 +104,7 @@ WalkEnd analyze_folders(Text source_folder, Text target_folder, const FilterKeyw
         for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
             if (!is_sought(fragment, keywords)) continue;
             const std::vector<std::uint32_t>& holders = target.holders(fragment);
-            if (holders.size() < 2) continue;
+            if (holders.size() < 2 || !choice.takes(fragment, holders.size())) continue;
             const Text fragment_field = report_field(fragment);
             for (const std::uint32_t number : holders) {
                 append_report_line(pending, fragment_field, target.path_field(number),
@@ -103,17 +120,40 @@ WalkEnd analyze_folders(Text source_folder, Text target_folder, const FilterKeyw
     };
     const WalkEnd end = analyze_in_stages(source_folder, hooks, prepare, analyze);
     if (!pending.empty()) report(pending);
+    if (summary && end == WalkEnd::finished) {
+        std::vector<bool> in_groups(target.size());
+        std::size_t files = 0;
+        for (const Text& fragment : choice.written_fragments()) {
+            for (const std::uint32_t number : target.holders(fragment)) {
+                if (!in_groups[number]) ++files;
+                in_groups[number] = true;
+            }
+        }
+        *summary = choice.summary(files);
+    }
     return end;
 }
 
 WalkEnd analyze_folders_by_walks(Text source_folder, Text target_folder,
                                  const FilterKeywords& keywords, const AnalysisHooks& hooks,
-                                 const ReportSink& report) {
-    return analyze_in_stages(
+                                 const ReportSink& report, const ReportOptions& options,
+                                 AnalysisSummary* summary) {
+    GroupChoice choice(options, summary != nullptr);
+    const WalkEnd end = analyze_in_stages(
         source_folder, hooks, [](const TextArray&) { return WalkEnd::finished; },
         [&](const Text& candidate) {
-            return analyze_candidate(candidate, target_folder, keywords, hooks, report);
+            return analyze_candidate(candidate, target_folder, keywords, hooks, choice, report);
         });
+    if (summary && end == WalkEnd::finished) {
+        std::unordered_set<Text> files;
+        for (const Text& fragment : choice.written_fragments()) {
+            list_matches(
+                fragment, target_folder, [&](const Text& path, const Text&) { files.insert(path); },
+                hooks.keep_going);
+        }
+        *summary = choice.summary(files.size());
+    }
+    return end;
 }
 
 }  // namespace melodex

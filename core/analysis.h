@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/filter_keywords.h"
+#include "core/group_choice.h"
 #include "core/keep_going.h"
 #include "core/text.h"
 #include "core/walk.h"
@@ -17,6 +18,8 @@ namespace melodex {
 enum class AnalysisStage {
     collecting_candidates,  // the source tree is about to be walked
     candidates_collected,   // `total` candidates found; the target tree is searched next
+    listing_target,         // `done` files of the target tree listed so far
+    matching_target,        // `done` of the `total` listed paths searched for every fragment
     candidate_analyzed,     // `done` of the `total` candidates have their groups reported
     finished,               // every candidate is analyzed
 };
@@ -40,20 +43,23 @@ struct AnalysisHooks {
 // Receives the report's bytes as they are made.
 using ReportSink = std::function<void(std::string_view bytes)>;
 
-// Reports the groups of one candidate's fragments found in the target tree.
+// Reports the groups of one candidate's fragments found in the target tree that `choice` takes.
 WalkEnd analyze_candidate(const Text& candidate, Text& target_folder,
                           const FilterKeywords& keywords, const AnalysisHooks& hooks,
-                          const ReportSink& report);
+                          GroupChoice& choice, const ReportSink& report);
 
 // Collects the candidates below `source_folder` and reports each one's groups in candidate order,
-// telling the progress at each stage and after each candidate.
+// telling the progress at each stage and after each candidate. `summary`, when given, is filled
+// when the run finishes.
 WalkEnd analyze_folders(Text source_folder, Text target_folder, const FilterKeywords& keywords,
-                        const AnalysisHooks& hooks, const ReportSink& report);
+                        const AnalysisHooks& hooks, const ReportSink& report,
+                        const ReportOptions& options = {}, AnalysisSummary* summary = nullptr);
 
 // The same analysis with one walk of the target tree per fragment: slow on large trees, kept as
-// the reference that the fast analysis is checked against.
+// the reference that the fast analysis is checked against. It tells no listing or matching.
 WalkEnd analyze_folders_by_walks(Text source_folder, Text target_folder,
                                  const FilterKeywords& keywords, const AnalysisHooks& hooks,
-                                 const ReportSink& report);
+                                 const ReportSink& report, const ReportOptions& options = {},
+                                 AnalysisSummary* summary = nullptr);
 
 }  // namespace melodex

@@ -104,12 +104,16 @@ std::uint32_t FragmentMatcher::step(std::uint32_t state, unsigned char byte) con
 }
 
 std::vector<std::vector<std::uint32_t>> FragmentMatcher::match(const PathList& paths,
-                                                               const KeepGoing& keep_going) const {
+                                                               const KeepGoing& keep_going,
+                                                               const PathsMatched& matched) const {
     std::vector<std::vector<std::uint32_t>> found(fragment_count_);
     std::vector<bool> starts_character;
     const bool every_byte_starts = character_rule() == CharacterRule::one_byte;
     for (std::uint32_t number = 0; number < paths.size(); ++number) {
-        if (number % 4096 == 4095 && keep_going && !keep_going()) break;
+        if (number % 4096 == 4095) {
+            if (matched) matched(number);
+            if (keep_going && !keep_going()) break;
+        }
         const std::string_view path = paths[number];
         if (!every_byte_starts) {
             starts_character.assign(path.size(), false);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/keep_going.h"
@@ -12,16 +13,20 @@
 
 namespace melodex {
 
+// Told how many paths the matching pass has searched so far.
+using PathsMatched = std::function<void(std::size_t paths)>;
+
 class FragmentMatcher {
   public:
     // `fragments` must be distinct and not empty.
     explicit FragmentMatcher(const TextArray& fragments);
 
     // For each fragment, in the order given, the ascending numbers of the paths that hold it.
-    // `keep_going` is asked every few thousand paths; when it returns false the search ends early
-    // and the result is incomplete.
+    // Every few thousand paths `matched` is told how far the pass has got and `keep_going` is
+    // asked; when it returns false the search ends early and the result is incomplete.
     std::vector<std::vector<std::uint32_t>> match(const PathList& paths,
-                                                  const KeepGoing& keep_going) const;
+                                                  const KeepGoing& keep_going,
+                                                  const PathsMatched& matched = {}) const;
 
   private:
     static constexpr std::uint32_t none = 0xFFFFFFFF;

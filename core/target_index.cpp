@@ -6,10 +6,15 @@
 
 namespace melodex {
 
-WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going) {
+WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going,
+                          const std::function<void(std::size_t files)>& listed) {
     const WalkEnd end = walk_folder(
         target_folder, [] { return Text("*.mp3"); },
-        [this](const Text& folder, const Text& name) { paths_.append(folder, name); }, keep_going);
+        [&](const Text& folder, const Text& name) {
+            paths_.append(folder, name);
+            listed(paths_.size());
+        },
+        keep_going);
     size_texts_.assign(paths_.size(), Text());
     for (std::uint32_t number = 0; number < paths_.size(); ++number) {
         if (needs_report_field(paths_[number])) path_fields_[number] = report_field(paths_[number]);
@@ -17,12 +22,14 @@ WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going) {
     return end;
 }
 
-WalkEnd TargetIndex::find_all(const TextArray& distinct_fragments, const KeepGoing& keep_going) {
+WalkEnd TargetIndex::find_all(const TextArray& distinct_fragments, const KeepGoing& keep_going,
+                              const PathsMatched& matched) {
     bool stopped = false;
-    auto found = FragmentMatcher(distinct_fragments).match(paths_, [&] {
+    const KeepGoing asked = [&] {
         stopped = keep_going && !keep_going();
         return !stopped;
-    });
+    };
+    auto found = FragmentMatcher(distinct_fragments).match(paths_, asked, matched);
     for (std::size_t i = 0; i < distinct_fragments.size(); ++i) {
         holders_.emplace(distinct_fragments[i], std::move(found[i]));
     }

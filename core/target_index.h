@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -14,11 +15,15 @@ namespace melodex {
 
 class TargetIndex {
   public:
-    // Lists the ".mp3" files below `target_folder` (left ending in the separator).
-    WalkEnd list(Text& target_folder, const KeepGoing& keep_going);
+    // Lists the ".mp3" files below `target_folder` (left ending in the separator), telling
+    // `listed` the count after each file.
+    WalkEnd list(Text& target_folder, const KeepGoing& keep_going,
+                 const std::function<void(std::size_t files)>& listed);
+    std::size_t size() const { return paths_.size(); }
 
     // Finds the paths that hold each of the fragments, all in one pass over the listing.
-    WalkEnd find_all(const TextArray& distinct_fragments, const KeepGoing& keep_going);
+    WalkEnd find_all(const TextArray& distinct_fragments, const KeepGoing& keep_going,
+                     const PathsMatched& matched);
 
     // The numbers of the paths that hold `fragment`, in walk order. A fragment that find_all was
     // not given is looked for now.

@@ -2,16 +2,19 @@
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
+#include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/cli/progress.h"
+#include "app/cli/summary.h"
 #include "core/analysis.h"
 #include "core/file_io.h"
 #include "core/file_system.h"
 #include "core/fragments.h"
-#include "core/number_text.h"
 #include "core/program_files.h"
 #include "core/search.h"
 #include "core/system.h"
@@ -25,8 +28,9 @@ constexpr int exit_failure = 1;
 constexpr int exit_usage = 2;
 
 constexpr const char* usage =
-    "usage: melodex-cli analyze [--suffix S] [--keywords FILE] [--report FILE]\n"
-    "                           [--code-page gbk|utf-8] SOURCE TARGET\n"
+    "usage: melodex-cli analyze [--suffix S] [--keywords FILE] [--report FILE] [--distinct]\n"
+    "                           [--max-group N] [--summary] [--code-page gbk|utf-8]\n"
+    "                           SOURCE TARGET\n"
     "       melodex-cli search [--code-page gbk|utf-8] FRAGMENT FOLDER\n"
     "       melodex-cli fragments [--display] [--suffix S] [--code-page gbk|utf-8] PATH...\n"
     "       melodex-cli --help\n"
@@ -35,7 +39,7 @@ constexpr const char* usage =
 constexpr const char* exit_statuses =
     "Exit status: 0 done; 1 a missing SOURCE, TARGET or FOLDER, an unusable --keywords file, or\n"
     "a report or standard output that cannot be written (the reason on standard error); 2 bad\n"
-    "usage.";
+    "usage; 3 done, but some folders could not be read.";
 
 struct Options {
     std::string code_page;
@@ -45,7 +49,13 @@ struct Options {
     bool keywords_given = false;
     bool report_given = false;
     bool display = false;
-    std::vector<std::string> folders;  // SOURCE TARGET, or FRAGMENT FOLDER for search
+    ReportOptions report_options;
+    std::string max_group;  // checked by whole_number
+    bool summary = false;
+    std::string source;
+    std::string target;
+    std::string fragment;
+    std::string folder;
     std::vector<std::string> paths;
 };
 
@@ -91,34 +101,19 @@ bool is_folder(const Text& folder) {
     return entry_kind(folder.empty() ? Text(1, path_separator) : folder) == EntryKind::folder;
 }
 
-// The progress in the words the window shows it in, or nothing for a point the window does not
-// show.
-std::optional<Text> progress_text(const AnalysisProgress& progress) {
-    switch (progress.stage) {
-        case AnalysisStage::collecting_candidates:
-            return system_text("加载过滤器...");
-        case AnalysisStage::candidates_collected:
-            return system_text("加载文件名称...");
-        case AnalysisStage::candidate_analyzed:
-            return number_text(progress.percent()) + "%";
-        case AnalysisStage::finished:
-            return system_text("MP3一按键找重");
-        default:
-            return std::nullopt;
+// A count as a decimal number of digits only, small enough to hold.
+std::optional<std::size_t> whole_number(std::string_view text) {
+    std::size_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
     }
-}
-
-// Shows the stage or percentage on one terminal line, rewritten in place.
-void show_progress(const AnalysisProgress& progress) {
-    const std::optional<Text> text = progress_text(progress);
-    if (!text) return;
-    std::fprintf(stderr, "\r%-40s", text->c_str());
-    std::fflush(stderr);
+    return number;
 }
 
 int analyze(const Options& options) {
-    const Text& source = options.folders[0];
-    const Text& target = options.folders[1];
+    const Text& source = options.source;
+    const Text& target = options.target;
     if (!is_folder(source)) return fail("source folder not found: " + source);
     if (!is_folder(target)) return fail("target folder not found: " + target);
 
@@ -130,6 +125,12 @@ int analyze(const Options& options) {
     const Text report_path = options.report_given ? options.report : directory + report_file_name();
     const bool to_standard_output = report_path == "-";
     const bool show = standard_error_is_terminal();
+    cli::ProgressLine progress(
+        [](std::string_view bytes) {
+            std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+            std::fflush(stderr);
+        },
+        [] { return std::chrono::steady_clock::now(); });
 
     const KeywordFile keyword_file = read_keyword_file(keyword_path);
     // The program directory's file is used as the window uses it: without keywords when unusable.
@@ -140,34 +141,40 @@ int analyze(const Options& options) {
     std::optional<ReplacingFile> report_file;
     if (!to_standard_output) report_file.emplace(report_path);
     const AnalysisHooks hooks{[&] { return options.suffix; },
-                              [&](const AnalysisProgress& progress) {
-                                  if (show) show_progress(progress);
+                              [&](const AnalysisProgress& at) {
+                                  if (show) progress.show(at);
                               },
                               {}};
-    analyze_folders(source, target, keywords, hooks, [&](std::string_view bytes) {
-        if (to_standard_output) {
-            write_output(bytes);
-        } else {
-            report_file->write(bytes);
-        }
-    });
-    if (show) std::fputc('\n', stderr);
+    const bool summarized = show || options.summary;
+    AnalysisSummary summary;
+    analyze_folders(
+        source, target, keywords, hooks,
+        [&](std::string_view bytes) {
+            if (to_standard_output) {
+                write_output(bytes);
+            } else {
+                report_file->write(bytes);
+            }
+        },
+        options.report_options, summarized ? &summary : nullptr);
+    progress.clear();
 
     if (to_standard_output) {
         const Text failure = output_failure();
         if (!failure.empty()) return fail("cannot write the report to standard output: " + failure);
-        return EXIT_SUCCESS;
-    }
-    if (!report_file->commit()) {
+    } else if (!report_file->commit()) {
         return fail("cannot write the report file " + report_path + ": " + report_file->error());
     }
-    if (show) std::fprintf(stderr, "report written to %s\n", report_path.c_str());
+    if (summarized) std::fputs(cli::summary_text(summary, options.report_options).c_str(), stderr);
+    if (show && !to_standard_output) {
+        std::fprintf(stderr, "report written to %s\n", report_path.c_str());
+    }
     return EXIT_SUCCESS;
 }
 
 int search(const Options& options) {
-    const Text& fragment = options.folders[0];
-    Text folder = options.folders[1];
+    const Text& fragment = options.fragment;
+    Text folder = options.folder;
     if (!is_folder(folder)) return fail("folder not found: " + folder);
     list_matches(fragment, folder,
                  [](const Text& path, const Text& size) {
@@ -219,27 +226,56 @@ int main(int argc, char** argv) {
     analyze_command->add_option("--suffix", options.suffix, "Suffix of the candidate files")
         ->default_str("mp3");
     CLI::Option* keywords_option =
-        analyze_command->add_option("--keywords", options.keywords, "Filter keyword file");
-    CLI::Option* report_option = analyze_command->add_option("--report", options.report,
-                                                             "Report file, - for standard output");
+        analyze_command->add_option("--keywords", options.keywords, "Filter keyword file")
+            ->type_name("FILE");
+    CLI::Option* report_option =
+        analyze_command
+            ->add_option("--report", options.report, "Report file, - for standard output")
+            ->type_name("FILE");
+    analyze_command->add_flag("--distinct", options.report_options.distinct,
+                              "Each fragment's group once, where it first appears");
+    analyze_command
+        ->add_option("--max-group", options.max_group, "Leave out groups of more than N files")
+        ->type_name("N")
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return whole_number(text) ? std::string() : "not a whole number: " + text;
+            },
+            "", "whole number"));
+    analyze_command->add_flag("--summary", options.summary,
+                              "Summary on standard error (default on a terminal)");
     add_code_page(*analyze_command, options);
-    analyze_command->add_option("SOURCE TARGET", options.folders, "Source and target folders")
+    analyze_command->add_option("SOURCE", options.source, "Folder of the candidates")
         ->required()
-        ->expected(2);
+        ->type_name("");
+    analyze_command->add_option("TARGET", options.target, "Folder searched for them")
+        ->required()
+        ->type_name("");
+    analyze_command->footer(
+        "Example: melodex-cli analyze --distinct --max-group 500 --report - "
+        "Downloads/ Music/");
 
     CLI::App* search_command =
         app.add_subcommand("search", "List the .mp3 files holding a fragment");
     add_code_page(*search_command, options);
-    search_command->add_option("FRAGMENT FOLDER", options.folders, "Fragment and folder")
+    search_command->add_option("FRAGMENT", options.fragment, "Text the paths must hold")
         ->required()
-        ->expected(2);
+        ->type_name("");
+    search_command->add_option("FOLDER", options.folder, "Folder searched")
+        ->required()
+        ->type_name("");
+    search_command->footer("Example: melodex-cli search Yesterday Music/");
 
     CLI::App* fragments_command = app.add_subcommand("fragments", "Show the search keys of names");
     fragments_command->add_flag("--display", options.display, "As the search panel shows them");
     fragments_command->add_option("--suffix", options.suffix, "Suffix removed from the names")
         ->default_str("mp3");
     add_code_page(*fragments_command, options);
-    fragments_command->add_option("PATH", options.paths, "Paths of music files")->required();
+    fragments_command->add_option("PATH", options.paths, "Paths of music files")
+        ->required()
+        ->type_name("");
+    fragments_command->footer(
+        "Example: melodex-cli fragments --display \"Music/Artist - Title.mp3\"");
 
     try {
         app.parse(argc, argv);
@@ -255,6 +291,9 @@ int main(int argc, char** argv) {
 
     options.keywords_given = keywords_option->count() > 0;
     options.report_given = report_option->count() > 0;
+    if (!options.max_group.empty()) {
+        options.report_options.max_group = whole_number(options.max_group);
+    }
     if (options.code_page == "gbk") set_character_rule(CharacterRule::two_byte);
     if (options.code_page == "utf-8") set_character_rule(CharacterRule::one_byte);
 

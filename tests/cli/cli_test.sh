@@ -174,6 +174,78 @@ check "missing source message" "melodex-cli: source folder not found: nowhere" "
 "$cli" analyze s nowhere 2> /dev/null
 check "missing target status" "1" "$?"
 
+# Report options. Candidates "A - B" and "B - C": the full report holds A (2 files), B (3 files)
+# and B again; C is found nowhere.
+mkdir -p opt/s opt/t
+touch "opt/s/A - B.mp3" "opt/s/B - C.mp3" opt/t/A1.mp3 opt/t/A2.mp3 opt/t/B1.mp3 opt/t/B2.mp3 \
+    opt/t/B3.mp3
+group() {  # group FRAGMENT FOLDER NAME...: the report lines of one group, ending in "\r\n"
+    local fragment=$1 folder=$2 name
+    shift 2
+    for name in "$@"; do printf '%s\t%s\t0KB\r\n' "$fragment" "$folder/$name"; done
+    printf '\r\n'
+}
+a=$(group A opt/t A1.mp3 A2.mp3; echo .) && a=${a%.}
+b=$(group B opt/t B1.mp3 B2.mp3 B3.mp3; echo .) && b=${b%.}
+printf 'a\r\n' > "$work/filter-a.txt"
+analyzed() {  # analyzed NAME EXPECTED OPTION...: the report, and nothing on standard error
+    local name=$1 expected=$2
+    shift 2
+    out=$("$cli" analyze --report - "$@" opt/s opt/t 2> "$work/err"; echo "status $?")
+    check "analyze $name" "${expected}status 0" "$out"
+    check "analyze $name: nothing on standard error" "" "$(cat "$work/err")"
+}
+analyzed default "$a$b$b"
+analyzed distinct "$a$b" --distinct
+analyzed "max-group 3" "$a$b$b" --max-group 3
+analyzed "max-group 2" "$a" --max-group 2
+analyzed "max-group 1" "" --max-group 1
+analyzed "max-group 0" "" --max-group 0
+analyzed "distinct, max-group 2" "$a" --distinct --max-group 2
+analyzed "distinct, keywords" "$b" --distinct --keywords "$work/filter-a.txt"
+
+"$cli" analyze --report - --summary --distinct --max-group 2 opt/s opt/t > /dev/null 2> "$work/err"
+check "summary" "1 group written, 2 distinct files in them
+Left out: 1 repeated group (--distinct), 1 group of more than 2 files (--max-group)
+Fragments found in most files, the first candidates for the keyword file:
+  3  B
+  2  A" "$(cat "$work/err")"
+"$cli" analyze --report "$work/r.txt" --summary opt/s opt/t 2> "$work/err"
+check "summary of the full report" "3 groups written, 5 distinct files in them" \
+    "$(head -n 1 "$work/err")"
+
+# The two-byte rule keeps a fragment from matching at a trail byte: under utf-8 a third name
+# holds it too, and its group grows past --max-group 2.
+g=$'\xB8\xE8\xCA\xD6'
+mkdir -p gbk/s gbk/t
+touch "gbk/s/$g-X.mp3" "gbk/s/Y-$g.mp3" "gbk/t/${g}1.mp3" "gbk/t/${g}2.mp3" \
+    "gbk/t/"$'\xC8'"$g"$'\xC8'.mp3
+gbk_group=$(group "$g" gbk/t "${g}1.mp3" "${g}2.mp3"; echo .) && gbk_group=${gbk_group%.}
+gbk_analyzed() {  # gbk_analyzed NAME EXPECTED OPTION...
+    local name=$1 expected=$2
+    shift 2
+    check "$name" "${expected}status 0" \
+        "$("$cli" analyze --report - "$@" gbk/s gbk/t; echo "status $?")"
+}
+gbk_analyzed "gbk, full report" "$gbk_group$gbk_group" --code-page gbk
+gbk_analyzed "gbk, distinct, max-group 2" "$gbk_group" --code-page gbk --distinct --max-group 2
+gbk_analyzed "utf-8, distinct, max-group 2" "" --code-page utf-8 --distinct --max-group 2
+check "utf-8, distinct" "3" \
+    "$("$cli" analyze --report - --code-page utf-8 --distinct gbk/s gbk/t | grep -c mp3)"
+
+# On a terminal: the progress, its line cleared at the end, then the summary.
+if command -v script > /dev/null; then
+    script -qec "'$cli' analyze --report '$work/r.txt' opt/s opt/t" "$work/typescript" > /dev/null
+    screen=$(cat "$work/typescript")
+    drawn=$'\rCollecting candidates.*\r +\r3 groups written, 5 distinct files in them\r\n'
+    [[ $screen =~ $drawn ]] ||
+        check "progress and summary on a terminal" "drawn, cleared, summed up" "$screen"
+    case $screen in
+        *"report written to $work/r.txt"*) ;;
+        *) check "report named on a terminal" "its place" "$screen" ;;
+    esac
+fi
+
 # search: walk order, sizes, exact letter case, "--" before a path that looks like an option.
 check "search" "$(printf '%s\t0KB\n%s\t1.1MB' t/A.mp3 "t/x/B A.mp3")" "$("$cli" search A t)"
 check "search letter case" "" "$("$cli" search a t)"
@@ -201,7 +273,9 @@ check "fragments gbk brackets" "$(printf '2\tB\tC ')" \
     "$("$cli" fragments --code-page gbk "$(printf '/m/\xA3\xA8A\xA3\xA9B-C (D).mp3')")"
 
 # Usage errors exit 2.
-for args in "" "analyze" "analyze one" "search x" "fragments" "bogus" "search --code-page latin1 a b"; do
+for args in "" "analyze" "analyze one" "search x" "fragments" "bogus" "search --code-page latin1 a b" \
+    "analyze --max-group -1 s t" "analyze --max-group x s t" "analyze --max-group 0x10 s t" \
+    "analyze --max-group 99999999999999999999999 s t" "analyze --max-group s t"; do
     # shellcheck disable=SC2086
     "$cli" $args > /dev/null 2>&1
     check "usage: '$args'" "2" "$?"
@@ -216,6 +290,16 @@ check "version status" "0" "$?"
 statuses=$(awk '/^- Exit status: /{on=1; sub(/^- /, "")} on && /^(- |$)/ && !/Exit status/{on=0} on' "$readme" |
     sed 's/^ *//' | tr -d '`' | tr '\n' ' ' | sed 's/ *$//')
 check "help lists the README's exit statuses" "$statuses" "$(printf '%s\n' "$help" | sed -n '/^Exit status:/,$p' | tr '\n' ' ' | sed 's/ *$//')"
+for command in analyze search fragments; do
+    "$cli" "$command" --help > "$work/help"
+    grep -q "^Example: melodex-cli $command " "$work/help" ||
+        check "$command --help: an example" "one" "$(cat "$work/help")"
+done
+"$cli" analyze --help > "$work/help"
+for positional in SOURCE TARGET; do
+    grep -q "^  $positional REQUIRED" "$work/help" ||
+        check "analyze --help: $positional" "named" "$(cat "$work/help")"
+done
 
 [ "$failures" = 0 ] && echo "all melodex-cli checks passed"
 exit "$failures"

@@ -45,23 +45,36 @@ void build_random_tree(const FolderTree& tree, std::mt19937& random, bool gbk) {
     }
 }
 
-std::pair<Text, std::vector<AnalysisProgress>> report_of(decltype(&analyze_folders) analysis,
-                                                         const FolderTree& tree,
-                                                         const FilterKeywords& keywords) {
+struct Analyzed {
     Text report;
-    std::vector<AnalysisProgress> progress;
+    std::vector<AnalysisProgress> progress;  // the stages both analyses tell
+    AnalysisSummary summary;
+};
+
+Analyzed analyzed(decltype(&analyze_folders) analysis, const FolderTree& tree,
+                  const FilterKeywords& keywords, const ReportOptions& options) {
+    Analyzed run;
     const AnalysisHooks hooks{[] { return Text("mp3"); },
-                              [&](const AnalysisProgress& at) { progress.push_back(at); },
+                              [&](const AnalysisProgress& at) {
+                                  if (at.stage != AnalysisStage::listing_target &&
+                                      at.stage != AnalysisStage::matching_target) {
+                                      run.progress.push_back(at);
+                                  }
+                              },
                               [] { return true; }};
-    analysis(tree.root() + "s", tree.root() + "t", keywords, hooks,
-             [&](std::string_view bytes) { report += bytes; });
-    return {report, progress};
+    analysis(
+        tree.root() + "s", tree.root() + "t", keywords, hooks,
+        [&](std::string_view bytes) { run.report += bytes; }, options, &run.summary);
+    return run;
 }
 
 TEST(IndexedAnalysis, WritesTheReportOfOneWalkPerFragment) {
     FilterKeywords keywords;
     keywords.upper_cased = {"LIVE", "01", "A"};
+    const ReportOptions options[] = {{}, {true, {}}, {false, 3}, {true, 4}};
     std::size_t reports_bytes = 0;
+    std::size_t repeats = 0;
+    std::size_t large_groups = 0;
     for (const CharacterRule rule : {CharacterRule::one_byte, CharacterRule::two_byte}) {
         testing::CharacterRuleScope scope(rule);
         for (unsigned seed = 1; seed <= 6; ++seed) {
@@ -69,15 +82,25 @@ TEST(IndexedAnalysis, WritesTheReportOfOneWalkPerFragment) {
             const FolderTree tree;
             build_random_tree(tree, random, rule == CharacterRule::two_byte);
             for (const FilterKeywords& filter : {FilterKeywords{}, keywords}) {
-                const auto indexed = report_of(&analyze_folders, tree, filter);
-                const auto walked = report_of(&analyze_folders_by_walks, tree, filter);
-                ASSERT_EQ(indexed.first, walked.first) << "seed " << seed;
-                reports_bytes += indexed.first.size();
-                EXPECT_EQ(indexed.second, walked.second);
+                for (std::size_t o = 0; o < std::size(options); ++o) {
+                    const Analyzed indexed = analyzed(&analyze_folders, tree, filter, options[o]);
+                    const Analyzed walked =
+                        analyzed(&analyze_folders_by_walks, tree, filter, options[o]);
+                    ASSERT_EQ(indexed.report, walked.report) << "seed " << seed << " options " << o;
+                    reports_bytes += indexed.report.size();
+                    repeats += indexed.summary.repeats_left_out;
+                    large_groups += indexed.summary.large_groups_left_out;
+                    EXPECT_EQ(indexed.progress, walked.progress);
+                    EXPECT_EQ(indexed.summary, walked.summary)
+                        << "seed " << seed << " options " << o;
+                }
             }
         }
     }
-    EXPECT_GT(reports_bytes, 10000u);  // the trees make reports worth comparing
+    // The trees make reports worth comparing, and the options leave groups out.
+    EXPECT_GT(reports_bytes, 10000u);
+    EXPECT_GT(repeats, 100u);
+    EXPECT_GT(large_groups, 100u);
 }
 
 TEST(IndexedAnalysis, ReadsTheSuffixAnewForEveryCandidate) {
@@ -92,8 +115,9 @@ TEST(IndexedAnalysis, ReadsTheSuffixAnewForEveryCandidate) {
                                       typed |= progress.stage == AnalysisStage::candidate_analyzed;
                                   },
                                   [] { return true; }};
-        analysis(tree.root() + "s", tree.root() + "t", {}, hooks,
-                 [&](std::string_view bytes) { report += bytes; });
+        analysis(
+            tree.root() + "s", tree.root() + "t", {}, hooks,
+            [&](std::string_view bytes) { report += bytes; }, {}, nullptr);
         const Text t = tree.root() + testing::native("t/");
         EXPECT_EQ(report, "C\t" + t + "C.mp3\t0KB\r\nC\t" + t + "C2.mp3\t0KB\r\n\r\n");
     }

@@ -36,14 +36,73 @@ TEST(Analysis, TellsEachStageAndEveryCandidateDone) {
     EXPECT_THAT(analyze(three.root(), three.root()).progress,
                 ElementsAre(AnalysisProgress{Stage::collecting_candidates, 0, 0},
                             AnalysisProgress{Stage::candidates_collected, 0, 3},
+                            AnalysisProgress{Stage::listing_target, 0, 0},
+                            AnalysisProgress{Stage::listing_target, 3, 0},
+                            AnalysisProgress{Stage::matching_target, 0, 3},
+                            AnalysisProgress{Stage::matching_target, 3, 3},
                             AnalysisProgress{Stage::candidate_analyzed, 1, 3},
                             AnalysisProgress{Stage::candidate_analyzed, 2, 3},
                             AnalysisProgress{Stage::candidate_analyzed, 3, 3},
                             AnalysisProgress{Stage::finished, 3, 3}));
-    EXPECT_THAT(analyze(three.root() + "missing", three.root()).progress,
+    EXPECT_THAT(analyze(three.root() + "missing", three.root() + "missing").progress,
                 ElementsAre(AnalysisProgress{Stage::collecting_candidates, 0, 0},
                             AnalysisProgress{Stage::candidates_collected, 0, 0},
+                            AnalysisProgress{Stage::listing_target, 0, 0},
+                            AnalysisProgress{Stage::listing_target, 0, 0},
+                            AnalysisProgress{Stage::matching_target, 0, 0},
+                            AnalysisProgress{Stage::matching_target, 0, 0},
                             AnalysisProgress{Stage::finished, 0, 0}));
+}
+
+TEST(Analysis, TellsTheFilesListedEvery256Files) {
+    FolderTree tree;
+    for (int i = 0; i < 600; ++i) tree.add("t/" + std::to_string(i) + ".mp3");
+    std::vector<std::size_t> listed;
+    for (const AnalysisProgress& progress :
+         analyze(tree.root() + "s", tree.root() + "t").progress) {
+        if (progress.stage == AnalysisStage::listing_target) listed.push_back(progress.done);
+    }
+    EXPECT_THAT(listed, ElementsAre(0, 256, 512, 600));
+}
+
+// Candidates "Ann-Bo", "Bo-Cy" and "Cy-Ann-Bo": the full report holds the groups of Ann (2
+// files), Bo (3 files, one of them also Ann's), Bo, Ann and Bo; Cy is found in one file only.
+TEST(Analysis, WritesTheGroupsTheReportOptionsChoose) {
+    const FolderTree tree{"s/Ann-Bo.mp3", "s/Bo-Cy.mp3", "s/Cy-Ann-Bo.mp3", "t/Ann 1.mp3",
+                          "t/Ann Bo.mp3", "t/Bo 2.mp3",  "t/Bo 3.mp3",      "t/Cy.mp3"};
+    const Text t = tree.root() + native("t/");
+    auto group = [&](const Text& fragment, std::initializer_list<const char*> names) {
+        Text lines;
+        for (const char* name : names) lines += fragment + "\t" + t + name + "\t0KB\r\n";
+        return lines + "\r\n";
+    };
+    const Text ann = group("Ann", {"Ann 1.mp3", "Ann Bo.mp3"});
+    const Text bo = group("Bo", {"Ann Bo.mp3", "Bo 2.mp3", "Bo 3.mp3"});
+    const std::vector<FragmentFiles> largest{{"Bo", 3}, {"Ann", 2}};
+    const struct {
+        ReportOptions options;
+        Text report;
+        AnalysisSummary summary;
+    } cases[] = {
+        {{}, ann + bo + bo + ann + bo, {5, 4, 0, 0, largest}},
+        {{true, {}}, ann + bo, {2, 4, 3, 0, largest}},
+        {{false, 3}, ann + bo + bo + ann + bo, {5, 4, 0, 0, largest}},
+        {{false, 2}, ann + ann, {2, 2, 0, 3, largest}},
+        {{false, 0}, "", {0, 0, 0, 5, largest}},
+        {{true, 2}, ann, {1, 2, 3, 1, largest}},
+    };
+    for (const auto& c : cases) {
+        const Text name = (c.options.distinct ? "distinct, max " : "max ") +
+                          (c.options.max_group ? std::to_string(*c.options.max_group) : "none");
+        Text report;
+        AnalysisSummary summary;
+        const AnalysisHooks hooks{[] { return Text("mp3"); }, {}, {}};
+        analyze_folders(
+            tree.root() + "s", tree.root() + "t", {}, hooks,
+            [&](std::string_view bytes) { report += bytes; }, c.options, &summary);
+        EXPECT_EQ(report, c.report) << name;
+        EXPECT_EQ(summary, c.summary) << name;
+    }
 }
 
 TEST(Analysis, ReportsEveryFragmentFoundInTwoOrMoreFiles) {
@@ -93,10 +152,18 @@ class AnalysisOfALargeTarget : public ::testing::Test {
     }
     WalkEnd analyze(decltype(&analyze_folders) analysis, const KeepGoing& keep_going = {}) {
         const AnalysisHooks hooks{[] { return Text("mp3"); },
-                                  [&](const AnalysisProgress& at) { progress.push_back(at); },
+                                  [&](const AnalysisProgress& at) {
+                                      // The listing and matching counts are not what this
+                                      // fixture checks.
+                                      if (at.stage != AnalysisStage::listing_target &&
+                                          at.stage != AnalysisStage::matching_target) {
+                                          progress.push_back(at);
+                                      }
+                                  },
                                   keep_going};
-        return analysis(tree.root() + "s", tree.root() + "t", {}, hooks,
-                        [&](std::string_view bytes) { pieces.emplace_back(bytes); });
+        return analysis(
+            tree.root() + "s", tree.root() + "t", {}, hooks,
+            [&](std::string_view bytes) { pieces.emplace_back(bytes); }, {}, nullptr);
     }
 
     FolderTree tree{"s/Qx-Qy.mp3", "s/Qz-Qv.mp3", "t/Qz.mp3", "t/Qz2.mp3"};

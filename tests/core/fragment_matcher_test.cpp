@@ -46,13 +46,16 @@ TEST(FragmentMatcher, FindsWhatFindFromFindsUnderBothCharacterRules) {
     }
 }
 
-TEST(FragmentMatcher, StopsWhenAskedTo) {
+TEST(FragmentMatcher, TellsHowFarItHasGotAndStopsWhenAskedTo) {
     PathList paths;
     for (int i = 0; i < 10000; ++i) paths.append("/m/", "a.mp3");
     int asked = 0;
-    const auto found = FragmentMatcher({"a"}).match(paths, [&] { return ++asked < 2; });
+    std::vector<std::size_t> told;
+    const auto found = FragmentMatcher({"a"}).match(
+        paths, [&] { return ++asked < 2; }, [&](std::size_t matched) { told.push_back(matched); });
     EXPECT_EQ(asked, 2);
-    EXPECT_LT(found[0].size(), 10000u);
+    EXPECT_EQ(told, (std::vector<std::size_t>{4095, 8191}));
+    EXPECT_EQ(found[0].size(), 8191u);
 }
 
 }  // namespace
