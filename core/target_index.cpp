@@ -6,10 +6,12 @@
 
 namespace melodex {
 
-WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going) {
+WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going,
+                          const FolderNotRead& not_read) {
     const WalkEnd end = walk_folder(
         target_folder, [] { return Text("*.mp3"); },
-        [this](const Text& folder, const Text& name) { paths_.append(folder, name); }, keep_going);
+        [this](const Text& folder, const Text& name) { paths_.append(folder, name); }, keep_going,
+        not_read);
     size_texts_.assign(paths_.size(), Text());
     for (std::uint32_t number = 0; number < paths_.size(); ++number) {
         if (needs_report_field(paths_[number])) path_fields_[number] = report_field(paths_[number]);

@@ -15,7 +15,8 @@ namespace melodex {
 class TargetIndex {
   public:
     // Lists the ".mp3" files below `target_folder` (left ending in the separator).
-    WalkEnd list(Text& target_folder, const KeepGoing& keep_going);
+    WalkEnd list(Text& target_folder, const KeepGoing& keep_going,
+                 const FolderNotRead& not_read = {});
 
     // Finds the paths that hold each of the fragments, all in one pass over the listing.
     WalkEnd find_all(const TextArray& distinct_fragments, const KeepGoing& keep_going);
