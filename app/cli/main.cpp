@@ -2,7 +2,9 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,11 @@ using namespace melodex;
 
 constexpr int exit_failure = 1;
 constexpr int exit_usage = 2;
+constexpr int exit_incomplete = 3;
+
+constexpr const char* exit_statuses =
+    "Exit status: 0 done; 1 a folder is missing or the report cannot be written; 2 bad usage; "
+    "3 done, but some folders could not be read (each is named on standard error).";
 
 constexpr const char* usage =
     "usage: melodex-cli analyze [--suffix S] [--keywords FILE] [--report FILE]\n"
@@ -55,6 +62,33 @@ int fail(const std::string& message) {
     std::fprintf(stderr, "melodex-cli: %s\n", message.c_str());
     return exit_failure;
 }
+
+// The folders the walks of a run could not read, each named on standard error once, the first
+// few by name and the rest by their number.
+class FoldersNotRead {
+  public:
+    void operator()(const Text& folder, const Text& reason) {
+        if (!folders_.insert(folder).second) return;
+        if (folders_.size() <= named_limit) {
+            named_.push_back("melodex-cli: cannot read folder " + folder + ": " + reason + "\n");
+        }
+    }
+
+    // Names the folders, once the walks are over; the exit status of a run that got so far.
+    int tell() const {
+        for (const Text& line : named_) std::fputs(line.c_str(), stderr);
+        if (folders_.size() > named_limit) {
+            std::fprintf(stderr, "melodex-cli: %zu more folders could not be read\n",
+                         folders_.size() - named_limit);
+        }
+        return folders_.empty() ? EXIT_SUCCESS : exit_incomplete;
+    }
+
+  private:
+    static constexpr std::size_t named_limit = 20;
+    std::set<Text> folders_;
+    std::vector<Text> named_;
+};
 
 // A folder argument as the walk will read it: an empty text is the root folder.
 bool is_folder(const Text& folder) {
@@ -104,11 +138,13 @@ int analyze(const Options& options) {
     const FilterKeywords keywords = load_filter_keywords(keyword_path);
     std::optional<ReplacingFile> report_file;
     if (!to_standard_output) report_file.emplace(report_path);
+    FoldersNotRead not_read;
     const AnalysisHooks hooks{[&] { return options.suffix; },
                               [&](const AnalysisProgress& progress) {
                                   if (show) show_progress(progress);
                               },
-                              {}};
+                              {},
+                              std::ref(not_read)};
     analyze_folders(source, target, keywords, hooks, [&](std::string_view bytes) {
         if (to_standard_output) {
             std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -117,28 +153,31 @@ int analyze(const Options& options) {
         }
     });
     if (show) std::fputc('\n', stderr);
+    const int done = not_read.tell();
 
     if (to_standard_output) {
         if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
             return fail("cannot write the report to standard output");
         }
-        return EXIT_SUCCESS;
+        return done;
     }
     if (!report_file->commit()) return fail("cannot write the report file: " + report_path);
     if (show) std::fprintf(stderr, "report written to %s\n", report_path.c_str());
-    return EXIT_SUCCESS;
+    return done;
 }
 
 int search(const Options& options) {
     const Text& fragment = options.folders[0];
     Text folder = options.folders[1];
     if (!is_folder(folder)) return fail("folder not found: " + folder);
-    list_matches(fragment, folder,
-                 [](const Text& path, const Text& size) {
-                     print_line({path, size});
-                 },
-                 {});
-    return EXIT_SUCCESS;
+    FoldersNotRead not_read;
+    list_matches(
+        fragment, folder,
+        [](const Text& path, const Text& size) {
+            print_line({path, size});
+        },
+        {}, std::ref(not_read));
+    return not_read.tell();
 }
 
 int fragments(const Options& options) {
@@ -175,6 +214,7 @@ int main(int argc, char** argv) {
     Options options;
     CLI::App app{"Melodex: finds probable duplicate music files by their names.", "melodex-cli"};
     app.require_subcommand(1);
+    app.footer(exit_statuses);
 
     CLI::App* analyze_command = app.add_subcommand("analyze", "Write the duplicate report");
     analyze_command->add_option("--suffix", options.suffix, "Suffix of the candidate files")
