@@ -82,15 +82,76 @@ TEST(Analysis, TakesCandidatesOfTheChosenSuffixButMatchesOnlyMp3Files) {
     EXPECT_EQ(run.report, "A\t" + t + "A.mp3\t0KB\r\nA\t" + t + "xA.mp3\t0KB\r\n\r\n");
 }
 
-#ifndef _WIN32  // Windows names hold no CR, LF or TAB
-TEST(Analysis, KeepsALineBreakInANameFromBreakingTheReport) {
-    const FolderTree tree{"s/a-b.mp3", "t/a\r\nb.mp3", "t/a\tc.mp3"};
-    const Recorded run = analyze(tree.root() + "s", tree.root() + "t");
-    const Text t = tree.root() + native("t/");
-    EXPECT_EQ(run.report, "a\t" + t + "a?c.mp3\t0KB\r\na\t" + t + "a??b.mp3\t0KB\r\n\r\n");
-    EXPECT_EQ(count_line_breaks(run.report), 3);
+// A target tree of thousands of ".mp3" files: enough for a report of several pieces, and for the
+// matching pass to ask whether to go on, which it does every 4096 paths. The candidates'
+// fragments are "Qx" and "Qy", found in every added file, "Qz", found in two files, and "Qv",
+// found in none.
+class AnalysisOfALargeTarget : public ::testing::Test {
+  protected:
+    void add_target_files(int count) {
+        for (int i = 0; i < count; ++i) tree.add("t/Qx Qy " + std::to_string(i) + ".mp3");
+    }
+    WalkEnd analyze(decltype(&analyze_folders) analysis, const KeepGoing& keep_going = {}) {
+        const AnalysisHooks hooks{[] { return Text("mp3"); },
+                                  [&](const AnalysisProgress& at) { progress.push_back(at); },
+                                  keep_going};
+        return analysis(tree.root() + "s", tree.root() + "t", {}, hooks,
+                        [&](std::string_view bytes) { pieces.emplace_back(bytes); });
+    }
+
+    FolderTree tree{"s/Qx-Qy.mp3", "s/Qz-Qv.mp3", "t/Qz.mp3", "t/Qz2.mp3"};
+    std::vector<AnalysisProgress> progress;
+    std::vector<Text> pieces;
+};
+
+TEST_F(AnalysisOfALargeTarget, HandsTheReportToTheSinkInPiecesOfWholeGroups) {
+    add_target_files(2000);
+    analyze(&analyze_folders_by_walks);
+    Text reference;
+    for (const Text& piece : pieces) reference += piece;
+    pieces.clear();
+
+    analyze(&analyze_folders);
+    // A group of 2000 lines is longer than a piece needs to be; the last piece is what is left.
+    ASSERT_EQ(pieces.size(), 3u);
+    const char* first_fragments[] = {"Qx\t", "Qy\t", "Qz\t"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(pieces[i].starts_with(first_fragments[i])) << i;
+        EXPECT_TRUE(pieces[i].ends_with(".mp3\t0KB\r\n\r\n")) << i;
+    }
+    EXPECT_GE(pieces[0].size(), 1u << 16);
+    EXPECT_EQ(pieces[0] + pieces[1] + pieces[2], reference);
 }
-#endif
+
+TEST_F(AnalysisOfALargeTarget, StopsAtOnceWhereverItIsToldTo) {
+    add_target_files(4094);
+    using Stage = AnalysisStage;
+    const std::vector<AnalysisProgress> collecting{{Stage::collecting_candidates, 0, 0}};
+    const std::vector<AnalysisProgress> collected{{Stage::collecting_candidates, 0, 0},
+                                                  {Stage::candidates_collected, 0, 2}};
+    // Asked at the source's one folder, at the target's one folder, once in the matching pass of
+    // the 4096 paths, then before each candidate.
+    const struct {
+        int stop_at;
+        const char* where;
+        const std::vector<AnalysisProgress>& progress;
+    } cases[] = {
+        {1, "collecting the candidates", collecting},
+        {2, "listing the target tree", collected},
+        {3, "matching the fragments", collected},
+        {4, "before the first candidate", collected},
+    };
+    for (const auto& c : cases) {
+        progress.clear();
+        pieces.clear();
+        int asked = 0;
+        EXPECT_EQ(analyze(&analyze_folders, [&] { return ++asked < c.stop_at; }), WalkEnd::stopped)
+            << c.where;
+        EXPECT_EQ(asked, c.stop_at) << c.where;
+        EXPECT_EQ(progress, c.progress) << c.where;
+        EXPECT_TRUE(pieces.empty()) << c.where;
+    }
+}
 
 TEST(CountLineBreaks, CountsPairsWithoutOverlap) {
     EXPECT_EQ(count_line_breaks(""), 0);
