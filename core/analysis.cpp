@@ -21,8 +21,8 @@ WalkEnd analyze_in_stages(Text& source_folder, const AnalysisHooks& hooks,
                           const std::function<WalkEnd(const Text&)>& analyze) {
     tell(hooks, AnalysisStage::collecting_candidates, 0, 0);
     TextArray candidates;
-    if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.keep_going) ==
-        WalkEnd::stopped) {
+    if (collect_candidates(source_folder, hooks.suffix, candidates, hooks.keep_going,
+                           hooks.folder_not_read) == WalkEnd::stopped) {
         return WalkEnd::stopped;
     }
     const std::size_t total = candidates.size();
@@ -49,8 +49,8 @@ WalkEnd analyze_candidate(const Text& candidate, Text& target_folder,
     for (const Text& fragment : analysis_fragments(candidate, hooks.suffix())) {
         if (!is_sought(fragment, keywords)) continue;
         Text match_block;
-        if (report_matches(fragment, target_folder, match_block, hooks.keep_going) ==
-            WalkEnd::stopped) {
+        if (report_matches(fragment, target_folder, match_block, hooks.keep_going,
+                           hooks.folder_not_read) == WalkEnd::stopped) {
             return WalkEnd::stopped;
         }
         if (is_group(match_block) &&
@@ -71,7 +71,8 @@ WalkEnd analyze_folders(Text source_folder, Text target_folder, const FilterKeyw
         const auto listed = [&](std::size_t files) {
             if (files % 256 == 0) tell(hooks, AnalysisStage::listing_target, files, 0);
         };
-        if (target.list(target_folder, hooks.keep_going, listed) == WalkEnd::stopped) {
+        if (target.list(target_folder, hooks.keep_going, listed, hooks.folder_not_read) ==
+            WalkEnd::stopped) {
             return WalkEnd::stopped;
         }
         tell(hooks, AnalysisStage::listing_target, target.size(), 0);

@@ -38,6 +38,7 @@ struct AnalysisHooks {
     std::function<Text()> suffix;  // the candidates' suffix, read when used
     std::function<void(const AnalysisProgress&)> progress;
     KeepGoing keep_going;
+    FolderNotRead folder_not_read = {};  // told of each folder of the trees that could not be read
 };
 
 // Receives the report's bytes as they are made.
@@ -56,7 +57,8 @@ WalkEnd analyze_folders(Text source_folder, Text target_folder, const FilterKeyw
                         const ReportOptions& options = {}, AnalysisSummary* summary = nullptr);
 
 // The same analysis with one walk of the target tree per fragment: slow on large trees, kept as
-// the reference that the fast analysis is checked against. It tells no listing or matching.
+// the reference that the fast analysis is checked against. It tells no listing or matching; a
+// folder that cannot be read is told once per walk.
 WalkEnd analyze_folders_by_walks(Text source_folder, Text target_folder,
                                  const FilterKeywords& keywords, const AnalysisHooks& hooks,
                                  const ReportSink& report, const ReportOptions& options = {},

@@ -30,14 +30,14 @@ void append_report_line(Text& report, std::string_view fragment_field, std::stri
 }
 
 WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_block,
-                       const KeepGoing& keep_going) {
+                       const KeepGoing& keep_going, const FolderNotRead& not_read) {
     const Text fragment_field = report_field(fragment);
     return list_matches(
         fragment, target_folder,
         [&](const Text& path, const Text& size) {
             append_report_line(match_block, fragment_field, report_field(path), size);
         },
-        keep_going);
+        keep_going, not_read);
 }
 
 int count_line_breaks(std::string_view text) {

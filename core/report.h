@@ -18,7 +18,7 @@ void append_report_line(Text& report, std::string_view fragment_field, std::stri
 
 // Appends the report line of every ".mp3" file of the tree whose full path contains `fragment`.
 WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_block,
-                       const KeepGoing& keep_going);
+                       const KeepGoing& keep_going, const FolderNotRead& not_read = {});
 
 // The number of "\r\n" pairs in the text, counted without overlap.
 int count_line_breaks(std::string_view text);

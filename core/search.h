@@ -12,13 +12,14 @@ namespace melodex {
 
 // Appends every file of the tree whose name ends in "." + the suffix (read at every visit).
 WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suffix,
-                           TextArray& candidates, const KeepGoing& keep_going);
+                           TextArray& candidates, const KeepGoing& keep_going,
+                           const FolderNotRead& not_read = {});
 
 // Receives each ".mp3" file whose full path contains a fragment, with its size text.
 using MatchRow = std::function<void(const Text& path, const Text& size)>;
 
 // Lists every ".mp3" file of the tree whose full path contains `fragment`, letter case counting.
 WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,
-                     const KeepGoing& keep_going);
+                     const KeepGoing& keep_going, const FolderNotRead& not_read = {});
 
 }  // namespace melodex

@@ -7,14 +7,15 @@
 namespace melodex {
 
 WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going,
-                          const std::function<void(std::size_t files)>& listed) {
+                          const std::function<void(std::size_t files)>& listed,
+                          const FolderNotRead& not_read) {
     const WalkEnd end = walk_folder(
         target_folder, [] { return Text("*.mp3"); },
         [&](const Text& folder, const Text& name) {
             paths_.append(folder, name);
             listed(paths_.size());
         },
-        keep_going);
+        keep_going, not_read);
     size_texts_.assign(paths_.size(), Text());
     for (std::uint32_t number = 0; number < paths_.size(); ++number) {
         if (needs_report_field(paths_[number])) path_fields_[number] = report_field(paths_[number]);

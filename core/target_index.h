@@ -16,9 +16,10 @@ namespace melodex {
 class TargetIndex {
   public:
     // Lists the ".mp3" files below `target_folder` (left ending in the separator), telling
-    // `listed` the count after each file.
+    // `listed` the count after each file and `not_read` each folder that could not be read.
     WalkEnd list(Text& target_folder, const KeepGoing& keep_going,
-                 const std::function<void(std::size_t files)>& listed);
+                 const std::function<void(std::size_t files)>& listed,
+                 const FolderNotRead& not_read = {});
     std::size_t size() const { return paths_.size(); }
 
     // Finds the paths that hold each of the fragments, all in one pass over the listing.

@@ -30,7 +30,7 @@ bool ends_in_separator(std::string_view folder) {
 }  // namespace
 
 WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
-                    const KeepGoing& keep_going) {
+                    const KeepGoing& keep_going, const FolderNotRead& not_read) {
     std::set<FolderIdentity> entered;
     std::vector<OpenFolder> open;
 
@@ -39,6 +39,7 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
         if (!ends_in_separator(visited)) visited += path_separator;
         FolderListing listing = list_folder(visited);
         if (listing.identity && !entered.insert(*listing.identity).second) return true;
+        if (!listing.failure.empty() && not_read) not_read(visited, listing.failure);
 
         const Text name_pattern = pattern();
         OpenFolder opened{visited, {}};

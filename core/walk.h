@@ -1,6 +1,7 @@
 // The folder walk behind every search: depth first, a folder's files before its subfolders, each
 // subfolder's whole tree before the next one. Folders whose names begin with "." are not entered;
-// no real folder is entered twice (link cycles end); the depth is limited only by memory.
+// no real folder is entered twice (link cycles end); neither the depth nor the length of a path is
+// limited, but by memory.
 #pragma once
 
 #include <functional>
@@ -16,11 +17,17 @@ using NamePatternSource = std::function<Text()>;
 // Called for every listed file with the visit's folder text (ending in the separator) and the name.
 using FileAction = std::function<void(const Text& folder, const Text& name)>;
 
+// Called for a folder of the walk (ending in the separator) that could not be read in full, with
+// the reason: the walk's result is incomplete.
+using FolderNotRead = std::function<void(const Text& folder, const Text& reason)>;
+
 enum class WalkEnd { finished, stopped };
 
 // Walks the tree below `folder`, which is left ending in the separator (an empty folder text
-// becomes the root folder). `keep_going` is asked at the start of every folder visit.
+// becomes the root folder). `keep_going` is asked at the start of every folder visit;
+// `not_read`, when given, hears of each folder visited that could not be read, the root included
+// (a folder that does not exist is not one of them: there is nothing to read).
 WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAction& action,
-                    const KeepGoing& keep_going);
+                    const KeepGoing& keep_going, const FolderNotRead& not_read = {});
 
 }  // namespace melodex

@@ -5,7 +5,9 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@ using namespace melodex;
 
 constexpr int exit_failure = 1;
 constexpr int exit_usage = 2;
+constexpr int exit_incomplete = 3;
 
 constexpr const char* usage =
     "usage: melodex-cli analyze [--suffix S] [--keywords FILE] [--report FILE] [--distinct]\n"
@@ -95,6 +98,32 @@ int finish_output() {
     const Text failure = output_failure();
     return failure.empty() ? EXIT_SUCCESS : fail("standard output: " + failure);
 }
+// The folders the walks of a run could not read, each named on standard error once, the first
+// few by name and the rest by their number.
+class FoldersNotRead {
+  public:
+    void operator()(const Text& folder, const Text& reason) {
+        if (!folders_.insert(folder).second) return;
+        if (folders_.size() <= named_limit) {
+            named_.push_back("melodex-cli: cannot read folder " + folder + ": " + reason + "\n");
+        }
+    }
+
+    // Names the folders, once the walks are over; the exit status of a run that got so far.
+    int tell() const {
+        for (const Text& line : named_) std::fputs(line.c_str(), stderr);
+        if (folders_.size() > named_limit) {
+            std::fprintf(stderr, "melodex-cli: %zu more folders could not be read\n",
+                         folders_.size() - named_limit);
+        }
+        return folders_.empty() ? EXIT_SUCCESS : exit_incomplete;
+    }
+
+  private:
+    static constexpr std::size_t named_limit = 20;
+    std::set<Text> folders_;
+    std::vector<Text> named_;
+};
 
 // A folder argument as the walk will read it: an empty text is the root folder.
 bool is_folder(const Text& folder) {
@@ -140,11 +169,13 @@ int analyze(const Options& options) {
     const FilterKeywords& keywords = keyword_file.keywords;
     std::optional<ReplacingFile> report_file;
     if (!to_standard_output) report_file.emplace(report_path);
+    FoldersNotRead not_read;
     const AnalysisHooks hooks{[&] { return options.suffix; },
                               [&](const AnalysisProgress& at) {
                                   if (show) progress.show(at);
                               },
-                              {}};
+                              {},
+                              std::ref(not_read)};
     const bool summarized = show || options.summary;
     AnalysisSummary summary;
     analyze_folders(
@@ -158,6 +189,7 @@ int analyze(const Options& options) {
         },
         options.report_options, summarized ? &summary : nullptr);
     progress.clear();
+    const int done = not_read.tell();
 
     if (to_standard_output) {
         const Text failure = output_failure();
@@ -169,19 +201,23 @@ int analyze(const Options& options) {
     if (show && !to_standard_output) {
         std::fprintf(stderr, "report written to %s\n", report_path.c_str());
     }
-    return EXIT_SUCCESS;
+    return done;
 }
 
 int search(const Options& options) {
     const Text& fragment = options.fragment;
     Text folder = options.folder;
     if (!is_folder(folder)) return fail("folder not found: " + folder);
-    list_matches(fragment, folder,
-                 [](const Text& path, const Text& size) {
-                     print_line({path, size});
-                 },
-                 {});
-    return finish_output();
+    FoldersNotRead not_read;
+    list_matches(
+        fragment, folder,
+        [](const Text& path, const Text& size) {
+            print_line({path, size});
+        },
+        {}, std::ref(not_read));
+    const int done = not_read.tell();
+    const int output = finish_output();
+    return output != EXIT_SUCCESS ? output : done;
 }
 
 int fragments(const Options& options) {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "core/file_system.h"
 
 namespace melodex {
@@ -50,6 +52,24 @@ Text reachable_name(const WIN32_FIND_DATAA& found) {
     return name;
 }
 
+// Why a folder could not be listed, in the system's words; nothing when no folder is there.
+Text failure_of(DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_DIRECTORY) {
+        return Text();
+    }
+    char message[512] = {};
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                         0, message, sizeof message, nullptr);
+    Text failure(message, length);
+    while (!failure.empty() && (failure.back() == '\r' || failure.back() == '\n' ||
+                                failure.back() == ' ' || failure.back() == '.')) {
+        failure.pop_back();
+    }
+    return failure.empty() ? "error " + std::to_string(error) : failure;
+}
+
 std::int64_t size_of(const WIN32_FIND_DATAA& found) {
     return static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) |
                                      found.nFileSizeLow);
@@ -61,7 +81,10 @@ FolderListing list_folder(const Text& folder) {
     FolderListing listing;
     WIN32_FIND_DATAA found{};
     const FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
-    if (!find.valid()) return listing;
+    if (!find.valid()) {
+        listing.failure = failure_of(::GetLastError());
+        return listing;
+    }
     listing.identity = identity_of(folder);
     do {
         const std::string_view name = found.cFileName;
@@ -69,6 +92,8 @@ FolderListing list_folder(const Text& folder) {
         listing.entries.push_back(
             {reachable_name(found), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (::FindNextFileA(find.get(), &found));
+    const DWORD ended = ::GetLastError();
+    if (ended != ERROR_NO_MORE_FILES) listing.failure = failure_of(ended);
     return listing;
 }
 

@@ -6,7 +6,7 @@ readme=$(realpath "$(dirname "$0")/../../README.md")
 work=$(mktemp -d)
 # Folders are named relative to the work folder, whose random name could hold a fragment.
 cd "$work"
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+trap 'chmod -R u+rwx "$work"; rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data"
 failures=0
 
@@ -271,6 +271,55 @@ check "fragments gbk" "$(printf '2\t\xB8\xE8\xCA\xD6\t\xB8\xE8\xC3\xFB')" \
     "$("$cli" fragments --code-page gbk "$(printf '/m/\xB8\xE8\xCA\xD6_\xB8\xE8\xC3\xFB.MP3')")"
 check "fragments gbk brackets" "$(printf '2\tB\tC ')" \
     "$("$cli" fragments --code-page gbk "$(printf '/m/\xA3\xA8A\xA3\xA9B-C (D).mp3')")"
+
+# A path longer than the system takes in one call is listed with its size by search and analyze.
+name=$(printf 'n%.0s' {1..250})
+mkdir long s3 && touch "long/Deep Song.mp3" "s3/y - Deep Song.mp3"
+(cd long && for _ in $(seq 20); do mkdir "$name" && cd "$name" || exit 1; done
+    truncate -s 2M "x - Deep Song.mp3")
+deep=long$(printf "/$name%.0s" $(seq 20))
+check "search a long path" "$(printf 'long/Deep Song.mp3\t0KB\n%s\t2MB' "$deep/x - Deep Song.mp3")" \
+    "$("$cli" search "Deep Song" long)"
+check "analyze a long path" \
+    "$(printf 'Deep Song\tlong/Deep Song.mp3\t0KB\r\nDeep Song\t%s\t2MB\r\n\r\n.' "$deep/x - Deep Song.mp3")" \
+    "$("$cli" analyze --report - s3 long; printf .)"
+
+# A folder that cannot be read is named on standard error, once, and the run ends with status 3,
+# its output written. Permissions do not bind root: it runs the program as nobody, from a folder
+# nobody can reach.
+other=$work/other
+chmod 755 "$work"
+mkdir -p "$other/u/open" "$other/u/locked" "$other/many" "$other/reports"
+cp "$cli" "$other/melodex-cli"
+touch "$other/u/open/a.mp3" "$other/u/locked/b.mp3" "$other/keywords.txt"
+for i in $(seq -w 1 23); do mkdir "$other/many/l$i"; done
+chmod 000 "$other/u/locked" "$other"/many/l*
+chmod 777 "$other/reports"
+as_other() {
+    if [ "$(id -u)" = 0 ]; then
+        setpriv --reuid=65534 --regid=65534 --clear-groups "$@"
+    else
+        "$@"
+    fi
+}
+cd "$other"
+out=$(as_other ./melodex-cli search "" u 2> err; echo "status $?")
+check "search past an unreadable folder" "$(printf 'u/open/a.mp3\t0KB\nstatus 3')" "$out"
+check "unreadable folder named" "melodex-cli: cannot read folder u/locked/: Permission denied" "$(cat err)"
+out=$(as_other ./melodex-cli analyze --keywords keywords.txt --report - u/locked u 2> err
+    echo "status $?")
+check "analyze an unreadable source" "status 3" "$out"
+check "unreadable source named once" "melodex-cli: cannot read folder u/locked/: Permission denied" \
+    "$(cat err)"
+as_other ./melodex-cli analyze --keywords keywords.txt --report reports/r.txt u u 2> err
+check "analyze past an unreadable folder" "3" "$?"
+check "its report written" "0" "$(stat -c %s reports/r.txt 2>&1)"
+as_other ./melodex-cli search x many 2> err
+check "search past many unreadable folders" "3" "$?"
+check "the first 20 named" "20" "$(grep -c '^melodex-cli: cannot read folder many/l[0-9]*/: ' err)"
+check "the rest counted" "melodex-cli: 3 more folders could not be read" "$(tail -n 1 err)"
+cd "$work"
+
 
 # Usage errors exit 2.
 for args in "" "analyze" "analyze one" "search x" "fragments" "bogus" "search --code-page latin1 a b" \
