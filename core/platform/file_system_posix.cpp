@@ -58,7 +58,6 @@ class Descriptor {
     }
     bool valid() const { return descriptor_ >= 0; }
     int get() const { return descriptor_; }
-    int release() { return std::exchange(descriptor_, -1); }
 
   private:
     int descriptor_ = -1;
@@ -165,7 +164,7 @@ bool is_folder_behind_link(int folder, const char* name) {
 
 FolderListing list_folder(const Text& folder) {
     FolderListing listing;
-    Descriptor opened = open_folder(folder, O_RDONLY);
+    const Descriptor opened = open_folder(folder, O_RDONLY);
     if (!opened.valid()) {
         listing.failure = failure_of(errno);
         return listing;
@@ -176,28 +175,23 @@ FolderListing list_folder(const Text& folder) {
                                           static_cast<std::uint64_t>(info.st_ino)};
         if (shows_kernel_state(opened.get(), info.st_dev)) return listing;
     }
-    DIR* stream = ::fdopendir(opened.get());
-    if (stream == nullptr) {
-        listing.failure = failure_of(errno);
-        return listing;
-    }
-    opened.release();
-    while (true) {
-        errno = 0;
-        const dirent* entry = ::readdir(stream);
-        if (entry == nullptr) {
-            if (errno != 0) listing.failure = failure_of(errno);
-            break;
+    // Read by the system call beneath readdir, with no stream to set up around the descriptor.
+    alignas(dirent64) char entries[32768];
+    ssize_t got = 0;
+    while ((got = ::getdents64(opened.get(), entries, sizeof entries)) > 0) {
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+            at += entry->d_reclen;
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            bool is_folder = entry->d_type == DT_DIR;
+            if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+                is_folder = is_folder_behind_link(opened.get(), entry->d_name);
+            }
+            listing.entries.push_back({Text(name), is_folder});
         }
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        bool is_folder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            is_folder = is_folder_behind_link(::dirfd(stream), entry->d_name);
-        }
-        listing.entries.push_back({Text(name), is_folder});
     }
-    ::closedir(stream);
+    if (got < 0) listing.failure = failure_of(errno);
     std::sort(listing.entries.begin(), listing.entries.end(),
               [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return listing;
