@@ -70,6 +70,8 @@ compare() {
 }
 
 compare "analyze" analyze --keywords ../keywords.txt --report - lib lib
+compare "analyze --distinct --max-group 4" analyze --distinct --max-group 4 --keywords ../keywords.txt \
+    --report - lib lib
 compare "analyze --suffix MP3" analyze --suffix MP3 --keywords ../keywords.txt --report - lib lib/周杰伦
 compare "search 晴天" search 晴天 lib
 compare "search everything" search "" lib
