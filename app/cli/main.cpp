@@ -42,7 +42,7 @@ constexpr const char* usage =
 constexpr const char* exit_statuses =
     "Exit status: 0 done; 1 a missing SOURCE, TARGET or FOLDER, an unusable --keywords file, or\n"
     "a report or standard output that cannot be written (the reason on standard error); 2 bad\n"
-    "usage; 3 done, but some folders could not be read.";
+    "usage; 3 done, but some folders could not be read (each named on standard error).";
 
 struct Options {
     std::string code_page;
@@ -98,6 +98,7 @@ int finish_output() {
     const Text failure = output_failure();
     return failure.empty() ? EXIT_SUCCESS : fail("standard output: " + failure);
 }
+
 // The folders the walks of a run could not read, each named on standard error once, the first
 // few by name and the rest by their number.
 class FoldersNotRead {

@@ -309,7 +309,7 @@ as_other() {
         "$@"
     fi
 }
-cd "$other"
+cd "$other" || exit 1
 out=$(as_other ./melodex-cli search "" u 2> err; echo "status $?")
 check "search past an unreadable folder" "$(printf 'u/open/a.mp3\t0KB\nstatus 3')" "$out"
 check "unreadable folder named" "melodex-cli: cannot read folder u/locked/: Permission denied" "$(cat err)"
@@ -325,8 +325,7 @@ as_other ./melodex-cli search x many 2> err
 check "search past many unreadable folders" "3" "$?"
 check "the first 20 named" "20" "$(grep -c '^melodex-cli: cannot read folder many/l[0-9]*/: ' err)"
 check "the rest counted" "melodex-cli: 3 more folders could not be read" "$(tail -n 1 err)"
-cd "$work"
-
+cd "$work" || exit 1
 
 # Usage errors exit 2.
 for args in "" "analyze" "analyze one" "search x" "fragments" "bogus" "search --code-page latin1 a b" \
