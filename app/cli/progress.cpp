@@ -58,7 +58,13 @@ void ProgressLine::show(const AnalysisProgress& progress) {
 }
 
 void ProgressLine::clear() {
-    if (width_ > 0) write_("\r" + std::string(width_, ' ') + "\r");
+    if (width_ > 0) {
+        // Built in place: GCC's -Wrestrict misreads a concatenation of temporaries here.
+        std::string blank(width_ + 2, ' ');
+        blank.front() = '\r';
+        blank.back() = '\r';
+        write_(blank);
+    }
     width_ = 0;
 }
 
