@@ -37,8 +37,10 @@ WalkEnd analyze_in_stages(Text& source_folder, const AnalysisHooks& hooks,
 }
 
 bool is_sought(const Text& fragment, const FilterKeywords& keywords) {
-    // An empty fragment would be found in every path and list the whole target tree.
-    return !fragment.empty() && !is_filter_keyword(keywords, fragment);
+    // An empty fragment would be found in every path and list the whole target tree. A fragment
+    // of nothing but "?" is what Windows makes of a name its code page cannot spell: it would
+    // group unrelated songs (and, where "?" is a real character, names nothing worth grouping).
+    return fragment.find_first_not_of('?') != Text::npos && !is_filter_keyword(keywords, fragment);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "core/platform/wide_path_win32.h"
 #include "core/system.h"
 #include "core/text.h"
 #include "ui/win32/main_window.h"
@@ -13,7 +14,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // With its backslash, so that a program in a drive's root ("C:") makes that root current.
-    ::SetCurrentDirectoryA((melodex::program_directory() + "\\").c_str());
+    ::SetCurrentDirectoryW((melodex::win32::executable_folder() + L"\\").c_str());
     melodex::set_character_rule(melodex::system_character_rule());
 
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};

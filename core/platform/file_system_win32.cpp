@@ -3,12 +3,15 @@
 #include <string>
 
 #include "core/file_system.h"
+#include "core/platform/wide_path_win32.h"
 
 namespace melodex {
 
 const char path_separator = '\\';
 
 namespace {
+
+using win32::ansi_text;
 
 // Closes a find handle however the listing ends.
 class FindHandle {
@@ -26,11 +29,16 @@ class FindHandle {
     HANDLE handle_;
 };
 
-// The file ID of the folder the text leads to, junctions and folder links followed, so that a
+// The path of a text in the form the wide calls take at any length.
+std::wstring reachable_path(const Text& path) {
+    return win32::long_path(win32::full_path(win32::wide_text(path, CP_ACP)));
+}
+
+// The file ID of the folder the path leads to, junctions and folder links followed, so that a
 // folder reached by two ways is known as one.
-std::optional<FolderIdentity> identity_of(const Text& folder) {
+std::optional<FolderIdentity> identity_of(const std::wstring& folder) {
     const HANDLE handle =
-        ::CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+        ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -44,10 +52,10 @@ std::optional<FolderIdentity> identity_of(const Text& folder) {
 
 // A long name the code page cannot spell comes back with "?" in it, which no real name holds:
 // the short name, when the volume keeps one, still leads to the entry.
-Text reachable_name(const WIN32_FIND_DATAA& found) {
-    const Text name = found.cFileName;
-    if (name.find('?') != Text::npos && found.cAlternateFileName[0] != '\0') {
-        return found.cAlternateFileName;
+Text reachable_name(const WIN32_FIND_DATAW& found) {
+    const Text name = ansi_text(found.cFileName);
+    if (name.find('?') != Text::npos && found.cAlternateFileName[0] != L'\0') {
+        return ansi_text(found.cAlternateFileName);
     }
     return name;
 }
@@ -70,41 +78,42 @@ Text failure_of(DWORD error) {
     return failure.empty() ? "error " + std::to_string(error) : failure;
 }
 
-std::int64_t size_of(const WIN32_FIND_DATAA& found) {
-    return static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) |
-                                     found.nFileSizeLow);
-}
-
 }  // namespace
 
 FolderListing list_folder(const Text& folder) {
     FolderListing listing;
-    WIN32_FIND_DATAA found{};
-    const FindHandle find(::FindFirstFileA((folder + "*").c_str(), &found));
+    const std::wstring path = reachable_path(folder);
+    WIN32_FIND_DATAW found{};
+    const FindHandle find(::FindFirstFileExW((path + L"*").c_str(), FindExInfoStandard, &found,
+                                             FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
     if (!find.valid()) {
         listing.failure = failure_of(::GetLastError());
         return listing;
     }
-    listing.identity = identity_of(folder);
+    listing.identity = identity_of(path);
     do {
-        const std::string_view name = found.cFileName;
-        if (name == "." || name == "..") continue;
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
         listing.entries.push_back(
             {reachable_name(found), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (::FindNextFileA(find.get(), &found));
+    } while (::FindNextFileW(find.get(), &found));
     const DWORD ended = ::GetLastError();
     if (ended != ERROR_NO_MORE_FILES) listing.failure = failure_of(ended);
     return listing;
 }
 
 std::int64_t file_byte_count(const Text& path) {
-    WIN32_FIND_DATAA found{};
-    const FindHandle find(::FindFirstFileA(path.c_str(), &found));
-    return find.valid() ? size_of(found) : -1;
+    WIN32_FILE_ATTRIBUTE_DATA found{};
+    if (!::GetFileAttributesExW(reachable_path(path).c_str(), GetFileExInfoStandard, &found)) {
+        return -1;
+    }
+    return static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) |
+                                     found.nFileSizeLow);
 }
 
 EntryKind entry_kind(const Text& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(reachable_path(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::none;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
 }

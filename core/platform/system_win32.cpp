@@ -4,8 +4,8 @@
 
 #include <array>
 #include <cstdio>
-#include <string>
 
+#include "core/platform/wide_path_win32.h"
 #include "core/system.h"
 
 namespace melodex {
@@ -21,28 +21,7 @@ CharacterRule system_character_rule() {
 }
 
 Text program_directory() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    // The last backslash that is a character of its own: in a two-byte code page the second byte
-    // of a character may have the backslash's value.
-    std::size_t last_separator = std::string::npos;
-    for (std::size_t at = 0; at < path.size(); ++at) {
-        if (path[at] == '\\') {
-            last_separator = at;
-        } else if (::IsDBCSLeadByte(static_cast<BYTE>(path[at])) && at + 1 < path.size()) {
-            ++at;
-        }
-    }
-    return last_separator == std::string::npos ? Text() : path.substr(0, last_separator);
+    return win32::ansi_text(win32::executable_folder());
 }
 
 Text system_text(std::string_view utf8) {

@@ -246,6 +246,13 @@ if command -v script > /dev/null; then
     esac
 fi
 
+# A fragment of nothing but "?" groups nothing; one that holds more than "?" does.
+mkdir q
+touch "q/?? - Rain.mp3" "q/? - Sun.mp3" "q/?? - Moon.mp3" "q/A? - x.mp3" "q/A? - y.mp3"
+check "fragments of only ?" \
+    "$(printf 'A?\t%s\t0KB\r\nA?\t%s\t0KB\r\n\r\n' "q/A? - "{x,y,x,y}.mp3)" \
+    "$("$cli" analyze --report - q q)"
+
 # search: walk order, sizes, exact letter case, "--" before a path that looks like an option.
 check "search" "$(printf '%s\t0KB\n%s\t1.1MB' t/A.mp3 "t/x/B A.mp3")" "$("$cli" search A t)"
 check "search letter case" "" "$("$cli" search a t)"

@@ -18,6 +18,8 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/linux/lib" "$work/windows/lib"
 
 # Relative paths in UTF-8, with sizes; a trailing "/" makes a folder.
+deep="zz/$(printf 'a%.0s' {1..100})/$(printf 'b%.0s' {1..100})/$(printf 'c%.0s' {1..100})"
+deeper=$(printf 'd%.0s' {1..100})
 tree=(
     "Jay Chou - 七里香.mp3 0" "Jay Chou - 晴天 (Live).mp3 5000000" "Notes.txt 10"
     "七里香.mp3 3000" "丂 - 晴天.mp3 0"
@@ -27,6 +29,8 @@ tree=(
     ".cache/ 0" ".cache/周杰伦 - 晴天.mp3 0"
     "Various/ 0" "Various/Faye Wong - Red Bean.mp3 0" "Various/Jay Chou - Qing Tian.MP3 0"
     "Various/七里香 (Cover).mp3 0"
+    # Paths past 260 characters, which only the wide calls with long-path prefixes reach.
+    "$deep/ 0" "$deep/周杰伦 - 晴天 (深).mp3 4096" "$deep/$deeper/ 0" "$deep/$deeper/Deep - 七里香.mp3 0"
 )
 gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
 for entry in "${tree[@]}"; do
@@ -76,6 +80,7 @@ compare "analyze --suffix MP3" analyze --suffix MP3 --keywords ../keywords.txt -
 compare "search 晴天" search 晴天 lib
 compare "search everything" search "" lib
 compare "search Live" search Live lib/
+compare "search in a long folder" search 晴天 "lib/$deep"
 compare "fragments" fragments "lib/周杰伦/周杰伦 - 七里香 (Live).mp3" "lib/王菲-传奇.mp3" "lib/丂 - 晴天.mp3"
 compare "fragments --display" fragments --display "lib/周杰伦/周杰伦_晴天（现场）.mp3" "lib/A-B-C-D-E.mp3"
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_system.h"
+#include "core/platform/wide_path_win32.h"
 #include "core/system.h"
 #include "tests/support/folder_tree.h"
 
@@ -105,6 +106,21 @@ TEST(Win32DesktopServices, DeletesAFileOnce) {
     EXPECT_FALSE(services.delete_file(tree.root() + "a.mp3"));
     EXPECT_FALSE(services.delete_file(tree.root() + "folder"));
     EXPECT_FALSE(services.delete_file(""));
+
+    // At a depth the ANSI calls cannot reach.
+    const Text folder = tree.root() + Text(150, 'a') + "\\" + Text(150, 'b');
+    const std::wstring long_folder =
+        melodex::win32::long_path(melodex::win32::wide_text(folder, CP_ACP));
+    ASSERT_TRUE(
+        ::CreateDirectoryW(long_folder.substr(0, long_folder.rfind(L'\\')).c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(long_folder.c_str(), nullptr));
+    const HANDLE file = ::CreateFileW((long_folder + L"\\x.mp3").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    EXPECT_TRUE(services.delete_file(folder + "\\x.mp3"));
+    EXPECT_EQ(entry_kind(folder + "\\x.mp3"), EntryKind::none);
+    ::RemoveDirectoryW(long_folder.c_str());
 }
 
 // A message-only window that counts the WM_APP messages it receives.

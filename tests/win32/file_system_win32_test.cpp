@@ -4,8 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/analysis.h"
 #include "core/file_io.h"
 #include "core/file_system.h"
+#include "core/platform/wide_path_win32.h"
 #include "core/search.h"
 #include "tests/support/folder_tree.h"
 
@@ -38,6 +40,92 @@ class Win32Listing : public ::testing::Test {
 
     FolderTree tree;
 };
+
+// The whole path of an entry below the tree, in the form the wide calls take at any length.
+std::wstring long_form(const Text& path) {
+    return win32::long_path(win32::wide_text(path, CP_ACP));
+}
+
+// Removes everything below the folder through the wide calls, which reach any depth.
+void remove_below(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            remove_below(path);
+            ::RemoveDirectoryW(path.c_str());
+        } else {
+            ::DeleteFileW(path.c_str());
+        }
+    } while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+}
+
+// A tree whose paths pass 260 characters, made and removed through the wide calls, since the
+// ANSI calls and the standard library stop at that length.
+class Win32LongPaths : public Win32Listing {
+  protected:
+    ~Win32LongPaths() override { remove_below(long_form(tree.root() + "deep")); }
+
+    // Folders of 100 characters each, `depth` of them, below "deep".
+    static Text folders(int depth) {
+        Text path = "deep";
+        for (int k = 0; k < depth; ++k) path += "\\" + Text(100, static_cast<char>('a' + k));
+        return path;
+    }
+    void make_folders(int depth) const {
+        for (int k = 0; k <= depth; ++k) {
+            ASSERT_TRUE(::CreateDirectoryW(long_form(tree.root() + folders(k)).c_str(), nullptr));
+        }
+    }
+    void make_long_file(const Text& relative, std::int64_t size = 0) const {
+        const HANDLE file = ::CreateFileW(long_form(tree.root() + relative).c_str(), GENERIC_WRITE,
+                                          0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << relative;
+        LARGE_INTEGER end{};
+        end.QuadPart = size;
+        ASSERT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(::SetEndOfFile(file));
+        ::CloseHandle(file);
+    }
+};
+
+TEST_F(Win32LongPaths, ListsAndAnalysesATreeOfAnyDepth) {
+    // 周杰伦 - 晴天.mp3 and 王菲 - 晴天.mp3 in GBK.
+    const Text at_300 = folders(3) + "\\\xD6\xDC\xBD\xDC\xC2\xD7 - \xC7\xE7\xCC\xEC.mp3";
+    const Text at_1000 = folders(10) + "\\\xCD\xF5\xB7\xC6 - \xC7\xE7\xCC\xEC.mp3";
+    make_folders(10);
+    make_file(song);
+    make_long_file(at_300, 2048);
+    make_long_file(at_1000, 3 * 1048576);
+    ASSERT_GT(win32::wide_text(tree.root() + at_300, CP_ACP).size(), 300u);
+    ASSERT_GT(win32::wide_text(tree.root() + at_1000, CP_ACP).size(), 1000u);
+
+    EXPECT_THAT(walked("*.mp3"), ::testing::ElementsAre(song, at_300, at_1000));
+    const Text inner = tree.root() + folders(4);
+    ASSERT_GT(inner.size(), 370u);
+    EXPECT_EQ(entry_kind(inner), EntryKind::folder);
+    EXPECT_EQ(entry_kind(inner + "\\"), EntryKind::folder);
+    EXPECT_EQ(entry_kind(inner + "\\missing"), EntryKind::none);
+    EXPECT_EQ(entry_kind(tree.root() + at_1000), EntryKind::file);
+    EXPECT_EQ(file_byte_count(tree.root() + at_1000), 3 * 1048576);
+    EXPECT_TRUE(list_folder(inner + "\\").identity.has_value());
+
+    // Every file holds 晴天: one group of three for each of the three candidates.
+    Text report;
+    const AnalysisHooks hooks{[] { return Text("mp3"); }, [](const AnalysisProgress&) {},
+                              [] { return true; }};
+    analyze_folders(tree.root(), tree.root(), {}, hooks,
+                    [&](std::string_view bytes) { report += bytes; });
+    const Text group = "\xC7\xE7\xCC\xEC\t" + tree.root() + song + "\t0KB\r\n" +
+                       "\xC7\xE7\xCC\xEC\t" + tree.root() + at_300 + "\t2KB\r\n" +
+                       "\xC7\xE7\xCC\xEC\t" + tree.root() + at_1000 + "\t3MB\r\n" + "\r\n";
+    EXPECT_EQ(report, group + group + group);
+}
 
 TEST_F(Win32Listing, EntersAFolderWhoseLastCharacterEndsInTheBackslashsByte) {
     testing::CharacterRuleScope rule(CharacterRule::two_byte);

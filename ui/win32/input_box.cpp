@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/platform/wide_path_win32.h"
+
 namespace melodex::ui::win32 {
 namespace {
 
@@ -17,14 +19,7 @@ constexpr WORD button_class = 0x0080;
 constexpr WORD edit_class = 0x0081;
 constexpr WORD static_class = 0x0082;
 
-std::wstring wide(std::string_view text, UINT code_page) {
-    const int length =
-        ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring converted(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()),
-                          converted.data(), length);
-    return converted;
-}
+using melodex::win32::wide_text;
 
 // A dialog template built in memory, in dialog units. Its texts are UTF-16, so the box's own
 // captions keep every character whatever the code page; the prompt and the title (texts of the
@@ -81,31 +76,6 @@ Text field_text(HWND box) {
     return text;
 }
 
-// A folder path in the system's code page; a name the code page cannot spell falls back to the
-// folder's short path, which still leads to it.
-Text system_path(const wchar_t* path) {
-    auto convert = [](const std::wstring& from, bool& lossy) {
-        BOOL used_default = FALSE;
-        const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, from.c_str(), -1,
-                                                 nullptr, 0, nullptr, &used_default);
-        Text text(static_cast<std::size_t>(length), '\0');
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, from.c_str(), -1, text.data(), length,
-                              nullptr, &used_default);
-        text.resize(text.empty() ? 0 : text.size() - 1);
-        lossy = used_default != FALSE;
-        return text;
-    };
-    bool lossy = false;
-    Text text = convert(path, lossy);
-    if (!lossy) return text;
-    std::wstring short_path(MAX_PATH, L'\0');
-    const DWORD length =
-        ::GetShortPathNameW(path, short_path.data(), static_cast<DWORD>(short_path.size()));
-    if (length == 0 || length >= short_path.size()) return text;
-    short_path.resize(length);
-    return convert(short_path, lossy);
-}
-
 // The shell's folder picker, opened at the folder the field names when there is one.
 void choose_folder(HWND box) {
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -117,8 +87,9 @@ void choose_folder(HWND box) {
         picker->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
         const Text typed = field_text(box);
         IShellItem* start = nullptr;
-        if (!typed.empty() && SUCCEEDED(::SHCreateItemFromParsingName(
-                                  wide(typed, CP_ACP).c_str(), nullptr, IID_PPV_ARGS(&start)))) {
+        if (!typed.empty() &&
+            SUCCEEDED(::SHCreateItemFromParsingName(wide_text(typed, CP_ACP).c_str(), nullptr,
+                                                    IID_PPV_ARGS(&start)))) {
             picker->SetFolder(start);
             start->Release();
         }
@@ -126,7 +97,7 @@ void choose_folder(HWND box) {
         if (SUCCEEDED(picker->Show(box)) && SUCCEEDED(picker->GetResult(&chosen))) {
             wchar_t* path = nullptr;
             if (SUCCEEDED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-                ::SetDlgItemTextA(box, field_id, system_path(path).c_str());
+                ::SetDlgItemTextA(box, field_id, melodex::win32::text_leading_to(path).c_str());
                 ::CoTaskMemFree(path);
             }
             chosen->Release();
@@ -183,11 +154,11 @@ std::optional<Text> show_input_box(HWND owner, const Text& prompt, const Text& t
                           face, points);
     dialog.add(edit_class, field_id, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 7, 22, 200, 14, L"");
     dialog.add(button_class, browse_id, WS_TABSTOP | BS_PUSHBUTTON, 211, 22, 46, 14,
-               wide("浏览…", CP_UTF8));
+               wide_text("浏览…", CP_UTF8));
     dialog.add(button_class, IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 121, 43, 66, 14,
-               wide("确认输入(&O)", CP_UTF8));
+               wide_text("确认输入(&O)", CP_UTF8));
     dialog.add(button_class, IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 191, 43, 66, 14,
-               wide("取消(&C)", CP_UTF8));
+               wide_text("取消(&C)", CP_UTF8));
     dialog.add(static_class, prompt_id, SS_LEFT | SS_NOPREFIX, 7, 7, 250, 12, L"");
     BoxState state{prompt, title, {}};
     const INT_PTR result =

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "core/platform/wide_path_win32.h"
 #include "core/system.h"
 
 namespace melodex::ui::win32 {
@@ -275,11 +276,12 @@ void MainWindow::command(int control, int notification) {
 
 void MainWindow::files_dropped(HDROP drop) {
     TextArray files;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT k = 0; k < count; ++k) {
-        Text file(::DragQueryFileA(drop, k, nullptr, 0) + 1, '\0');
-        file.resize(::DragQueryFileA(drop, k, file.data(), static_cast<UINT>(file.size())));
-        files.push_back(std::move(file));
+        // Read wide, at any length, and spelled as the listing spells names.
+        std::wstring file(::DragQueryFileW(drop, k, nullptr, 0) + 1, L'\0');
+        file.resize(::DragQueryFileW(drop, k, file.data(), static_cast<UINT>(file.size())));
+        files.push_back(melodex::win32::ansi_text(file));
     }
     ::DragFinish(drop);
     handlers_.files_dropped(files);

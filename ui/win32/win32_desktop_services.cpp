@@ -2,10 +2,20 @@
 
 #include <shellapi.h>
 
+#include "core/platform/wide_path_win32.h"
 #include "core/system.h"
 #include "ui/win32/input_box.h"
 
 namespace melodex::ui::win32 {
+namespace {
+
+// The file's path in full, as the wide calls and the shell take it. The shell and Explorer are
+// given the ordinary form, which they understand; the file calls take the long-path form.
+std::wstring full_path_of(const Text& path) {
+    return melodex::win32::full_path(melodex::win32::wide_text(path, CP_ACP));
+}
+
+}  // namespace
 
 std::optional<Text> Win32DesktopServices::input_box(const Text& prompt, const Text& title) {
     return show_input_box(main_window_, prompt, title);
@@ -19,27 +29,19 @@ void Win32DesktopServices::message_box(const Text& text) {
 
 void Win32DesktopServices::open_document(const Text& path) {
     if (path.empty()) return;
-    ::ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(nullptr, L"open", full_path_of(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32DesktopServices::show_in_file_manager(const Text& path) {
     if (path.empty()) return;
-    // Explorer is started in its own folder, so a path read against ours is made whole first.
-    Text full(MAX_PATH, '\0');
-    DWORD length =
-        ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = ::GetFullPathNameA(path.c_str(), length, full.data(), nullptr);
-    }
-    full.resize(length);
-    Text command_line = "explorer.exe /select,\"" + (full.empty() ? path : full) + "\"";
-    STARTUPINFOA startup{};
+    // Explorer is started in its own folder, so the path is made whole first.
+    std::wstring command_line = L"explorer.exe /select,\"" + full_path_of(path) + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!::CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &process)) {
         return;
     }
@@ -49,7 +51,8 @@ void Win32DesktopServices::show_in_file_manager(const Text& path) {
 }
 
 bool Win32DesktopServices::delete_file(const Text& path) {
-    return ::DeleteFileA(path.c_str()) != 0;
+    if (path.empty()) return false;
+    return ::DeleteFileW(melodex::win32::long_path(full_path_of(path)).c_str()) != 0;
 }
 
 Text Win32DesktopServices::program_directory() {

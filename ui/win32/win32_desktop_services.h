@@ -1,5 +1,5 @@
 // The desktop services on Windows: the input box and message box, the shell's "open", Explorer
-// with the file selected, DeleteFileA, and the message queue the walks keep running.
+// with the file selected, the file removed, and the message queue the walks keep running.
 #pragma once
 
 #include <windows.h>
