@@ -40,17 +40,20 @@ TEST(MelodexProgram, ShowsItsWindowOnTopAndEndsWhenItIsClosed) {
     ASSERT_TRUE(::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  nullptr, &startup, &process));
     ::WaitForInputIdle(process.hProcess, 10000);
+    // Wine may end the wait before the program has laid out and shown its window, which exists
+    // from its creation on: the window is looked at once it shows.
     HWND window = nullptr;
-    for (int attempt = 0; attempt < 100 && window == nullptr; ++attempt) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
         window = window_of(process.dwProcessId);
-        if (window == nullptr) ::Sleep(100);
+        if (window != nullptr && ::IsWindowVisible(window)) break;
+        ::Sleep(100);
     }
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(::IsWindowVisible(window));
 
     char caption[256] = {};
     ::GetWindowTextA(window, caption, sizeof caption);
     EXPECT_EQ(Text(caption), system_text("Melodex-音乐去重【" MELODEX_WEB_ADDRESS "】"));
-    EXPECT_TRUE(::IsWindowVisible(window));
     const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
     const LONG_PTR ex_style = ::GetWindowLongPtrA(window, GWL_EXSTYLE);
     EXPECT_NE(ex_style & WS_EX_TOPMOST, 0);
