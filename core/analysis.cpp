@@ -151,7 +151,8 @@ WalkEnd analyze_folders_by_walks(Text source_folder, Text target_folder,
         std::unordered_set<Text> files;
         for (const Text& fragment : choice.written_fragments()) {
             list_matches(
-                fragment, target_folder, [&](const Text& path, const Text&) { files.insert(path); },
+                fragment, target_folder,
+                [&](const Location& file, const Text&) { files.insert(file.path); },
                 hooks.keep_going);
         }
         *summary = choice.summary(files.size());

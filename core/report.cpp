@@ -34,8 +34,8 @@ WalkEnd report_matches(const Text& fragment, Text& target_folder, Text& match_bl
     const Text fragment_field = report_field(fragment);
     return list_matches(
         fragment, target_folder,
-        [&](const Text& path, const Text& size) {
-            append_report_line(match_block, fragment_field, report_field(path), size);
+        [&](const Location& file, const Text& size) {
+            append_report_line(match_block, fragment_field, report_field(file.path), size);
         },
         keep_going, not_read);
 }

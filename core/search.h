@@ -16,7 +16,7 @@ WalkEnd collect_candidates(Text& source_folder, const std::function<Text()>& suf
                            const FolderNotRead& not_read = {});
 
 // Receives each ".mp3" file whose full path contains a fragment, with its size text.
-using MatchRow = std::function<void(const Text& path, const Text& size)>;
+using MatchRow = std::function<void(const Location& file, const Text& size)>;
 
 // Lists every ".mp3" file of the tree whose full path contains `fragment`, letter case counting.
 WalkEnd list_matches(const Text& fragment, Text& folder, const MatchRow& row,

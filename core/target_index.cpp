@@ -11,8 +11,11 @@ WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going,
                           const FolderNotRead& not_read) {
     const WalkEnd end = walk_folder(
         target_folder, [] { return Text("*.mp3"); },
-        [&](const Text& folder, const Text& name) {
-            paths_.append(folder, name);
+        [&](const Text& folder, const FolderEntry& file) {
+            if (!file.exact_path.empty()) {
+                exact_paths_.emplace(static_cast<std::uint32_t>(paths_.size()), file.exact_path);
+            }
+            paths_.append(folder, file.name);
             listed(paths_.size());
         },
         keep_going, not_read);
@@ -54,7 +57,12 @@ std::string_view TargetIndex::path_field(std::uint32_t number) const {
 
 const Text& TargetIndex::size_text(std::uint32_t number) {
     Text& size = size_texts_[number];
-    if (size.empty()) size = melodex::size_text(file_byte_count(Text(paths_[number])));
+    if (size.empty()) {
+        const auto exact = exact_paths_.find(number);
+        const Location file(Text(paths_[number]),
+                            exact == exact_paths_.end() ? Text() : exact->second);
+        size = melodex::size_text(file_byte_count(file));
+    }
     return size;
 }
 

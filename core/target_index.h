@@ -40,6 +40,8 @@ class TargetIndex {
     std::unordered_map<Text, std::vector<std::uint32_t>> holders_;
     // The few paths that hold a line break or a TAB, as the report shows them.
     std::unordered_map<std::uint32_t, Text> path_fields_;
+    // The few files whose path text cannot lead to them, with their exact paths.
+    std::unordered_map<std::uint32_t, Text> exact_paths_;
     std::vector<Text> size_texts_;  // empty until read: a size text is never empty
 };
 

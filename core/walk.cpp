@@ -12,7 +12,7 @@ namespace {
 // A folder being walked: its subfolders still to enter, in listing order.
 struct OpenFolder {
     Text folder;
-    std::vector<Text> subfolders;
+    std::vector<FolderEntry> subfolders;
     std::size_t next = 0;
 };
 
@@ -34,10 +34,15 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
     std::set<FolderIdentity> entered;
     std::vector<OpenFolder> open;
 
-    auto visit = [&](Text& visited) {
+    auto visit = [&](Location& location) {
         if (keep_going && !keep_going()) return false;
+        Text& visited = location.path;
         if (!ends_in_separator(visited)) visited += path_separator;
-        FolderListing listing = list_folder(visited);
+        // An exact path is UTF-8, where no byte of a character equals the separator.
+        if (!location.exact.empty() && location.exact.back() != path_separator) {
+            location.exact += path_separator;
+        }
+        FolderListing listing = list_folder(location);
         if (listing.identity && !entered.insert(*listing.identity).second) return true;
         if (!listing.failure.empty() && not_read) not_read(visited, listing.failure);
 
@@ -45,23 +50,27 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
         OpenFolder opened{visited, {}};
         for (FolderEntry& entry : listing.entries) {
             if (entry.is_folder) {
-                if (entry.name[0] != '.') opened.subfolders.push_back(std::move(entry.name));
+                if (entry.name[0] != '.') opened.subfolders.push_back(std::move(entry));
             } else if (name_matches(entry.name, name_pattern)) {
-                action(visited, entry.name);
+                action(visited, entry);
             }
         }
         if (!opened.subfolders.empty()) open.push_back(std::move(opened));
         return true;
     };
 
-    if (!visit(folder)) return WalkEnd::stopped;
+    Location root(std::move(folder));
+    const bool root_visited = visit(root);
+    folder = std::move(root.path);
+    if (!root_visited) return WalkEnd::stopped;
     while (!open.empty()) {
         OpenFolder& top = open.back();
         if (top.next == top.subfolders.size()) {
             open.pop_back();
             continue;
         }
-        Text subfolder = top.folder + top.subfolders[top.next++];
+        FolderEntry& entry = top.subfolders[top.next++];
+        Location subfolder(top.folder + entry.name, std::move(entry.exact_path));
         if (!visit(subfolder)) return WalkEnd::stopped;
     }
     return WalkEnd::finished;

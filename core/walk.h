@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "core/file_system.h"
 #include "core/keep_going.h"
 #include "core/text.h"
 
@@ -14,8 +15,9 @@ namespace melodex {
 // The name pattern of one visit ("*.mp3", or "*." + the suffix the user has typed meanwhile).
 using NamePatternSource = std::function<Text()>;
 
-// Called for every listed file with the visit's folder text (ending in the separator) and the name.
-using FileAction = std::function<void(const Text& folder, const Text& name)>;
+// Called for every listed file with the visit's folder text (ending in the separator) and the
+// file's entry: its name and, where the text cannot lead to it, its exact path.
+using FileAction = std::function<void(const Text& folder, const FolderEntry& file)>;
 
 // Called for a folder of the walk (ending in the separator) that could not be read in full, with
 // the reason: the walk's result is incomplete.

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "core/file_system.h"
 #include "core/text.h"
 
 namespace melodex::ui {
@@ -19,11 +20,11 @@ class DesktopServices {
     // Modal to the whole program, caption "信息：", one OK button, no icon; returns when dismissed.
     virtual void message_box(const Text& text) = 0;
     // The program associated with the file shows or plays it.
-    virtual void open_document(const Text& path) = 0;
+    virtual void open_document(const Location& file) = 0;
     // The file manager opens the file's folder with the file selected.
-    virtual void show_in_file_manager(const Text& path) = 0;
+    virtual void show_in_file_manager(const Location& file) = 0;
     // Removes the file at once (no recycle bin); true when it was removed.
-    virtual bool delete_file(const Text& path) = 0;
+    virtual bool delete_file(const Location& file) = 0;
     // Where the keyword file and the report live, without a trailing separator.
     virtual Text program_directory() = 0;
     // Lets queued window events run; false when the program has been asked to quit.

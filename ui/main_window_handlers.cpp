@@ -50,33 +50,40 @@ void MainWindowHandlers::fragment_clicked(Button button) {
     for (const Button b : fragment_buttons) view_.set_enabled(b, false);
     view_.clear(ListBox::列表框1);
     view_.clear(ListBox::列表框2);
+    listed_files_.clear();
     const Text fragment = view_.caption(button);
     Text folder = view_.text(EditBox::编辑框6);
     list_matches(
         fragment, folder,
-        [this](const Text& path, const Text& size) {
-            view_.append_item(ListBox::列表框1, path);
+        [this](const Location& file, const Text& size) {
+            view_.append_item(ListBox::列表框1, file.path);
             view_.append_item(ListBox::列表框2, size);
+            listed_files_.push_back(file);
         },
         [this] { return keep_going(); });
     if (closing_) return;
     for (const Button b : fragment_buttons) view_.set_enabled(b, true);
 }
 
-Text MainWindowHandlers::selected_path() const {
-    return view_.item_text(ListBox::列表框1, view_.current_selection(ListBox::列表框1));
+Location MainWindowHandlers::selected_file() const {
+    const int row = view_.current_selection(ListBox::列表框1);
+    if (row >= 0 && static_cast<std::size_t>(row) < listed_files_.size()) {
+        return listed_files_[static_cast<std::size_t>(row)];
+    }
+    // Nothing selected: the empty text, which the services leave alone.
+    return Location(view_.item_text(ListBox::列表框1, row));
 }
 
 void MainWindowHandlers::result_activated() {
-    services_.open_document(selected_path());
+    services_.open_document(selected_file());
 }
 
 void MainWindowHandlers::show_in_folder_clicked() {
-    services_.show_in_file_manager(selected_path());
+    services_.show_in_file_manager(selected_file());
 }
 
 void MainWindowHandlers::delete_clicked() {
-    if (!services_.delete_file(selected_path())) tell(system_text("删除文件失败！"));
+    if (!services_.delete_file(selected_file())) tell(system_text("删除文件失败！"));
 }
 
 void MainWindowHandlers::tell(const Text& message) {

@@ -3,6 +3,9 @@
 // dropped file, the fragment search and the actions on a listed file.
 #pragma once
 
+#include <vector>
+
+#include "core/file_system.h"
 #include "core/text.h"
 #include "ui/desktop_services.h"
 #include "ui/main_window_view.h"
@@ -34,11 +37,14 @@ class MainWindowHandlers {
 
   private:
     bool keep_going();
-    Text selected_path() const;
+    Location selected_file() const;
     void tell(const Text& message);
 
     MainWindowView& view_;
     DesktopServices& services_;
+    // Where each row of 列表框1 leads, in row order: a row shows the path's text, which on
+    // Windows may not lead to the file.
+    std::vector<Location> listed_files_;
     bool analysis_running_ = false;
     bool closing_ = false;
 };

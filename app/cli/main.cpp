@@ -212,8 +212,8 @@ int search(const Options& options) {
     FoldersNotRead not_read;
     list_matches(
         fragment, folder,
-        [](const Text& path, const Text& size) {
-            print_line({path, size});
+        [](const Location& file, const Text& size) {
+            print_line({file.path, size});
         },
         {}, std::ref(not_read));
     const int done = not_read.tell();

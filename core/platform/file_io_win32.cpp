@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/file_io.h"
+#include "core/platform/wide_path_win32.h"
 
 namespace melodex {
 
@@ -35,28 +36,11 @@ HANDLE handle_of(FileHandle file) {
     return reinterpret_cast<HANDLE>(file);
 }
 
-std::wstring wide_text(const Text& text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int wide_length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wide_length);
-    return wide;
-}
-
-// `path` as the wide calls take it at any length: absolute, with the "\\?\" prefix (which also
-// keeps the system from reading anything into the text but the separators). Device names such as
-// NUL, and paths that have a prefix already, stay as they are.
+// `path` as the wide calls take it at any length: whole, with the "\\?\" prefix (which also keeps
+// the system from reading anything into the text but the separators). Device names such as NUL,
+// and paths that have a prefix already, stay as they are.
 std::wstring long_path(const Text& path) {
-    const std::wstring wide = wide_text(path);
-    if (wide.empty() || wide.starts_with(L"\\\\?\\") || wide.starts_with(L"\\\\.\\")) return wide;
-    std::wstring full(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
-    if (full.empty()) return wide;
-    full.resize(
-        ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
-    if (full.starts_with(L"\\\\.\\")) return full;
-    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
+    return win32::reachable_path(Location(path));
 }
 
 std::error_code create_file(const Text& path, FileHandle& file) {

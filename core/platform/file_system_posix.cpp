@@ -162,9 +162,9 @@ bool is_folder_behind_link(int folder, const char* name) {
 
 }  // namespace
 
-FolderListing list_folder(const Text& folder) {
+FolderListing list_folder(const Location& folder) {
     FolderListing listing;
-    const Descriptor opened = open_folder(folder, O_RDONLY);
+    const Descriptor opened = open_folder(folder.path, O_RDONLY);
     if (!opened.valid()) {
         listing.failure = failure_of(errno);
         return listing;
@@ -188,7 +188,7 @@ FolderListing list_folder(const Text& folder) {
             if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
                 is_folder = is_folder_behind_link(opened.get(), entry->d_name);
             }
-            listing.entries.push_back({Text(name), is_folder});
+            listing.entries.push_back({Text(name), is_folder, Text()});
         }
     }
     if (got < 0) listing.failure = failure_of(errno);
@@ -197,9 +197,9 @@ FolderListing list_folder(const Text& folder) {
     return listing;
 }
 
-std::int64_t file_byte_count(const Text& path) {
+std::int64_t file_byte_count(const Location& file) {
     struct stat info {};
-    if (stat_path(path, info, 0) != 0) return -1;
+    if (stat_path(file.path, info, 0) != 0) return -1;
     return static_cast<std::int64_t>(info.st_size);
 }
 

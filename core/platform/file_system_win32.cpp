@@ -29,11 +29,6 @@ class FindHandle {
     HANDLE handle_;
 };
 
-// The path of a text in the form the wide calls take at any length.
-std::wstring reachable_path(const Text& path) {
-    return win32::long_path(win32::full_path(win32::wide_text(path, CP_ACP)));
-}
-
 // The file ID of the folder the path leads to, junctions and folder links followed, so that a
 // folder reached by two ways is known as one.
 std::optional<FolderIdentity> identity_of(const std::wstring& folder) {
@@ -48,16 +43,6 @@ std::optional<FolderIdentity> identity_of(const std::wstring& folder) {
     if (!known) return std::nullopt;
     return FolderIdentity{info.dwVolumeSerialNumber,
                           (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
-}
-
-// A long name the code page cannot spell comes back with "?" in it, which no real name holds:
-// the short name, when the volume keeps one, still leads to the entry.
-Text reachable_name(const WIN32_FIND_DATAW& found) {
-    const Text name = ansi_text(found.cFileName);
-    if (name.find('?') != Text::npos && found.cAlternateFileName[0] != L'\0') {
-        return ansi_text(found.cAlternateFileName);
-    }
-    return name;
 }
 
 // Why a folder could not be listed, in the system's words; nothing when no folder is there.
@@ -80,9 +65,11 @@ Text failure_of(DWORD error) {
 
 }  // namespace
 
-FolderListing list_folder(const Text& folder) {
+FolderListing list_folder(const Location& folder) {
     FolderListing listing;
-    const std::wstring path = reachable_path(folder);
+    std::wstring full = win32::full_path_of(folder);
+    if (!full.empty() && full.back() != L'\\') full += L'\\';
+    const std::wstring path = win32::long_path(full);
     WIN32_FIND_DATAW found{};
     const FindHandle find(::FindFirstFileExW((path + L"*").c_str(), FindExInfoStandard, &found,
                                              FindExSearchNameMatch, nullptr,
@@ -95,17 +82,24 @@ FolderListing list_folder(const Text& folder) {
     do {
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") continue;
-        listing.entries.push_back(
-            {reachable_name(found), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        FolderEntry entry{ansi_text(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                          Text()};
+        // "?" stands for each character the code page cannot spell (no real name holds one):
+        // the entry is reached by its exact path, as is everything inside a folder that is.
+        if (!folder.exact.empty() || entry.name.find('?') != Text::npos) {
+            entry.exact_path = win32::utf8_text(full + std::wstring(name));
+        }
+        listing.entries.push_back(std::move(entry));
     } while (::FindNextFileW(find.get(), &found));
     const DWORD ended = ::GetLastError();
     if (ended != ERROR_NO_MORE_FILES) listing.failure = failure_of(ended);
     return listing;
 }
 
-std::int64_t file_byte_count(const Text& path) {
+std::int64_t file_byte_count(const Location& file) {
     WIN32_FILE_ATTRIBUTE_DATA found{};
-    if (!::GetFileAttributesExW(reachable_path(path).c_str(), GetFileExInfoStandard, &found)) {
+    if (!::GetFileAttributesExW(win32::reachable_path(file).c_str(), GetFileExInfoStandard,
+                                &found)) {
         return -1;
     }
     return static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) |
@@ -113,7 +107,7 @@ std::int64_t file_byte_count(const Text& path) {
 }
 
 EntryKind entry_kind(const Text& path) {
-    const DWORD attributes = ::GetFileAttributesW(reachable_path(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(win32::reachable_path(Location(path)).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::none;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::folder : EntryKind::file;
 }

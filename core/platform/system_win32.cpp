@@ -21,7 +21,7 @@ CharacterRule system_character_rule() {
 }
 
 Text program_directory() {
-    return win32::ansi_text(win32::executable_folder());
+    return win32::text_leading_to(win32::executable_folder());
 }
 
 Text system_text(std::string_view utf8) {

@@ -59,6 +59,16 @@ std::wstring long_path(std::wstring_view full) {
     return std::wstring(extended).append(full);
 }
 
+std::wstring full_path_of(const Location& location) {
+    if (!location.exact.empty()) return wide_text(location.exact, CP_UTF8);
+    return full_path(wide_text(location.path, CP_ACP));
+}
+
+std::wstring reachable_path(const Location& location) {
+    if (location.path.empty() && location.exact.empty()) return {};
+    return long_path(full_path_of(location));
+}
+
 Text text_leading_to(const std::wstring& full) {
     Text text = ansi_text(full);
     if (wide_text(text, CP_ACP) == full) return text;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_system.h"
 #include "core/text.h"
 
 namespace melodex::win32 {
@@ -27,9 +28,17 @@ std::wstring full_path(const std::wstring& path);
 // A full path in the form that reaches any depth ("\\?\C:\...", "\\?\UNC\server\share\...").
 std::wstring long_path(std::wstring_view full);
 
-// A full path as a text of the code page that leads to it: its ANSI spelling or, where the code
-// page cannot spell it, its short form when the volume keeps short names (the spelling with "?"
-// otherwise).
+// The whole path of a location, as the shell takes it: its exact path or else its text made whole.
+std::wstring full_path_of(const Location& location);
+
+// The same in the form the file calls take at any length; empty for an empty location, which
+// every call refuses.
+std::wstring reachable_path(const Location& location);
+
+// A full path as a text of the code page for the user to see and type: its ANSI spelling or,
+// where the code page cannot spell it, its short form when the volume keeps short names (the
+// spelling with "?" otherwise). Only for the window's own folders: a listing spells names and
+// keeps their exact paths instead.
 Text text_leading_to(const std::wstring& full);
 
 // The folder of the running program, in full, without a trailing separator.

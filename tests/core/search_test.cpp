@@ -43,8 +43,8 @@ TEST(ListMatches, ListsMp3PathsHoldingTheFragmentWithTheirSizes) {
         rows.clear();
         Text folder = tree.root() + "Music";
         list_matches(fragment, folder,
-                     [&](const Text& p, const Text& s) {
-                         rows.emplace_back(p.substr(tree.root().size()), s);
+                     [&](const Location& file, const Text& size) {
+                         rows.emplace_back(file.path.substr(tree.root().size()), size);
                      },
                      {});
         return rows;
@@ -65,10 +65,9 @@ TEST(ListMatches, StillListsAFileRemovedBeforeItsSizeIsRead) {
     Text folder = tree.root();
     std::vector<Text> sizes;
     list_matches("mp3", folder,
-                 [&](const Text& path, const Text& size) {
+                 [&](const Location&, const Text& size) {
                      sizes.push_back(size);
                      std::filesystem::remove(tree.path("b.mp3"));
-                     (void)path;
                  },
                  {});
     EXPECT_THAT(sizes, ElementsAre("0KB", "0KB"));

@@ -37,10 +37,10 @@ TEST(Walk, NormalisesTheCallersFolderText) {
     std::vector<Text> second;
     walk_folder(
         without_separator, [] { return "*.mp3"; },
-        [&](const Text& f, const Text& n) { first.push_back(f + n); }, {});
+        [&](const Text& f, const FolderEntry& n) { first.push_back(f + n.name); }, {});
     walk_folder(
         with_separator, [] { return "*.mp3"; },
-        [&](const Text& f, const Text& n) { second.push_back(f + n); }, {});
+        [&](const Text& f, const FolderEntry& n) { second.push_back(f + n.name); }, {});
     EXPECT_EQ(without_separator, tree.root());
     EXPECT_EQ(with_separator, tree.root());
     EXPECT_EQ(first, second);
@@ -48,7 +48,7 @@ TEST(Walk, NormalisesTheCallersFolderText) {
     Text empty;
     int visits = 0;
     walk_folder(
-        empty, [] { return "*.no-such-suffix"; }, [](const Text&, const Text&) {},
+        empty, [] { return "*.no-such-suffix"; }, [](const Text&, const FolderEntry&) {},
         [&] { return ++visits == 1; });
     EXPECT_EQ(empty, Text(1, path_separator));
 }
@@ -58,7 +58,7 @@ TEST(Walk, GivesNothingForAMissingFolder) {
     Text missing = tree.root() + "no-such-folder";
     int files = 0;
     walk_folder(
-        missing, [] { return "*.mp3"; }, [&](const Text&, const Text&) { ++files; }, {});
+        missing, [] { return "*.mp3"; }, [&](const Text&, const FolderEntry&) { ++files; }, {});
     EXPECT_EQ(files, 0);
     EXPECT_EQ(missing, tree.root() + native("no-such-folder/"));
 }
@@ -68,7 +68,7 @@ TEST(Walk, AsksToKeepGoingAtEveryFolderAndStopsWhenTold) {
     Text folder = tree.root();
     int visits = 0;
     EXPECT_EQ(walk_folder(
-                  folder, [] { return "*.mp3"; }, [](const Text&, const Text&) {},
+                  folder, [] { return "*.mp3"; }, [](const Text&, const FolderEntry&) {},
                   [&] { return ++visits > 0; }),
               WalkEnd::finished);
     EXPECT_EQ(visits, 4);
@@ -77,7 +77,7 @@ TEST(Walk, AsksToKeepGoingAtEveryFolderAndStopsWhenTold) {
     visits = 0;
     EXPECT_EQ(walk_folder(
                   folder, [] { return "*.mp3"; },
-                  [&](const Text&, const Text& name) { reached.push_back(name); },
+                  [&](const Text&, const FolderEntry& file) { reached.push_back(file.name); },
                   [&] { return ++visits < 3; }),
               WalkEnd::stopped);
     EXPECT_THAT(reached, ElementsAre("x.mp3"));

@@ -79,8 +79,8 @@ std::vector<Text> walked(const FolderTree& tree, const Text& pattern) {
     Text folder = tree.root();
     walk_folder(
         folder, [&] { return pattern; },
-        [&](const Text& visited, const Text& name) {
-            reached.push_back((visited + name).substr(tree.root().size()));
+        [&](const Text& visited, const FolderEntry& file) {
+            reached.push_back((visited + file.name).substr(tree.root().size()));
         },
         {});
     return reached;

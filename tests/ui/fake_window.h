@@ -80,16 +80,23 @@ class FakeServices : public DesktopServices {
         return answer;
     }
     void message_box(const Text& text) override { log.push_back("message " + text); }
-    void open_document(const Text& path) override { log.push_back("open " + path); }
-    void show_in_file_manager(const Text& path) override { log.push_back("show " + path); }
-    bool delete_file(const Text& path) override {
-        log.push_back("delete " + path);
+    void open_document(const Location& file) override { log.push_back("open " + shown(file)); }
+    void show_in_file_manager(const Location& file) override {
+        log.push_back("show " + shown(file));
+    }
+    bool delete_file(const Location& file) override {
+        log.push_back("delete " + shown(file));
         return delete_succeeds;
     }
     Text program_directory() override { return directory; }
     bool let_pending_events_run() override {
         if (on_pending_events) on_pending_events();
         return !quit_requested;
+    }
+
+    // The path's text, then its exact path where it has one.
+    static Text shown(const Location& file) {
+        return file.exact.empty() ? file.path : file.path + " @ " + file.exact;
     }
 
     std::deque<std::optional<Text>> answers;

@@ -158,7 +158,7 @@ TEST_F(Win32Listing, GivesLongNamesInTheCodePageWithTheirKind) {
     std::vector<Text> found;
     Text folder = tree.root();
     list_matches("\xC7\xE7\xCC\xEC", folder,
-                 [&](const Text& path, const Text&) { found.push_back(path); }, {});
+                 [&](const Location& file, const Text&) { found.push_back(file.path); }, {});
     EXPECT_THAT(found, UnorderedElementsAre(tree.root() + song));
 }
 

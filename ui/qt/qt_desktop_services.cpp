@@ -61,13 +61,14 @@ void QtDesktopServices::message_box(const Text& text) {
     box.exec();
 }
 
-void QtDesktopServices::open_document(const Text& path) {
-    if (!path.empty()) QDesktopServices::openUrl(path_to_url(absolute_path(path)));
+// A name is its own bytes here: the path's text leads to the file.
+void QtDesktopServices::open_document(const Location& file) {
+    if (!file.path.empty()) QDesktopServices::openUrl(path_to_url(absolute_path(file.path)));
 }
 
-void QtDesktopServices::show_in_file_manager(const Text& path) {
-    if (path.empty()) return;
-    const Text file = absolute_path(path);
+void QtDesktopServices::show_in_file_manager(const Location& shown) {
+    if (shown.path.empty()) return;
+    const Text file = absolute_path(shown.path);
     const QUrl folder = path_to_url(folder_of(file));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -88,8 +89,8 @@ void QtDesktopServices::show_in_file_manager(const Text& path) {
             });
 }
 
-bool QtDesktopServices::delete_file(const Text& path) {
-    return ::unlink(path.c_str()) == 0;
+bool QtDesktopServices::delete_file(const Location& file) {
+    return ::unlink(file.path.c_str()) == 0;
 }
 
 Text QtDesktopServices::program_directory() {

@@ -7,15 +7,10 @@
 #include "ui/win32/input_box.h"
 
 namespace melodex::ui::win32 {
-namespace {
 
-// The file's path in full, as the wide calls and the shell take it. The shell and Explorer are
-// given the ordinary form, which they understand; the file calls take the long-path form.
-std::wstring full_path_of(const Text& path) {
-    return melodex::win32::full_path(melodex::win32::wide_text(path, CP_ACP));
-}
-
-}  // namespace
+// The shell and Explorer are given a file's whole path in the ordinary form, which they
+// understand; the file calls take the long-path form.
+using melodex::win32::full_path_of;
 
 std::optional<Text> Win32DesktopServices::input_box(const Text& prompt, const Text& title) {
     return show_input_box(main_window_, prompt, title);
@@ -27,15 +22,15 @@ void Win32DesktopServices::message_box(const Text& text) {
     ::MessageBoxA(nullptr, text.c_str(), system_text("信息：").c_str(), MB_OK | MB_TASKMODAL);
 }
 
-void Win32DesktopServices::open_document(const Text& path) {
-    if (path.empty()) return;
-    ::ShellExecuteW(nullptr, L"open", full_path_of(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void Win32DesktopServices::open_document(const Location& file) {
+    if (file.path.empty()) return;
+    ::ShellExecuteW(nullptr, L"open", full_path_of(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void Win32DesktopServices::show_in_file_manager(const Text& path) {
-    if (path.empty()) return;
+void Win32DesktopServices::show_in_file_manager(const Location& file) {
+    if (file.path.empty()) return;
     // Explorer is started in its own folder, so the path is made whole first.
-    std::wstring command_line = L"explorer.exe /select,\"" + full_path_of(path) + L"\"";
+    std::wstring command_line = L"explorer.exe /select,\"" + full_path_of(file) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -50,9 +45,9 @@ void Win32DesktopServices::show_in_file_manager(const Text& path) {
     ::CloseHandle(process.hProcess);
 }
 
-bool Win32DesktopServices::delete_file(const Text& path) {
-    if (path.empty()) return false;
-    return ::DeleteFileW(melodex::win32::long_path(full_path_of(path)).c_str()) != 0;
+bool Win32DesktopServices::delete_file(const Location& file) {
+    if (file.path.empty()) return false;
+    return ::DeleteFileW(melodex::win32::reachable_path(file).c_str()) != 0;
 }
 
 Text Win32DesktopServices::program_directory() {

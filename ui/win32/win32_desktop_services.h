@@ -15,9 +15,9 @@ class Win32DesktopServices : public DesktopServices {
 
     std::optional<Text> input_box(const Text& prompt, const Text& title) override;
     void message_box(const Text& text) override;
-    void open_document(const Text& path) override;
-    void show_in_file_manager(const Text& path) override;
-    bool delete_file(const Text& path) override;
+    void open_document(const Location& file) override;
+    void show_in_file_manager(const Location& file) override;
+    bool delete_file(const Location& file) override;
     Text program_directory() override;
     bool let_pending_events_run() override;
 

@@ -76,8 +76,8 @@ std::vector<Text> walk_all(Text folder, const Text& left_out = Text()) {
     std::vector<Text> reached;
     walk_folder(
         folder, [] { return "*"; },
-        [&](const Text& visited, const Text& name) {
-            reached.push_back((visited + name).substr(left_out.size()));
+        [&](const Text& visited, const FolderEntry& file) {
+            reached.push_back((visited + file.name).substr(left_out.size()));
         },
         {},
         [&](const Text& visited, const Text& reason) {
@@ -96,15 +96,15 @@ TEST(PosixListing, EntersNoKernelStateFolderThroughALink) {
     std::vector<Text> reached;
     walk_folder(
         folder, [] { return "*"; },
-        [&](const Text& visited, const Text& name) {
-            reached.push_back((visited + name).substr(tree.root().size()));
+        [&](const Text& visited, const FolderEntry& file) {
+            reached.push_back((visited + file.name).substr(tree.root().size()));
         },
         [&] { return ++visits > 0; });
     EXPECT_THAT(reached, ElementsAre("a.mp3", "music/b.mp3"));
     EXPECT_EQ(visits, 5);  // the root, music and the three links, each found empty
 
     for (const char* kernel_state : {"/proc/", "/sys/"}) {
-        const FolderListing listing = list_folder(kernel_state);
+        const FolderListing listing = list_folder(Location(kernel_state));
         EXPECT_TRUE(listing.identity) << kernel_state;
         EXPECT_THAT(listing.entries, IsEmpty()) << kernel_state;
         EXPECT_EQ(listing.failure, "") << kernel_state;
@@ -215,9 +215,10 @@ TEST(PosixListing, ReachesListsAndMeasuresPathsLongerThanTheSystemTakes) {
 
     Text searched = tree.root();
     std::vector<Text> rows;
-    list_matches("deep song", searched,
-                 [&](const Text& path, const Text& size) { rows.push_back(path + '\t' + size); },
-                 {});
+    list_matches(
+        "deep song", searched,
+        [&](const Location& file, const Text& size) { rows.push_back(file.path + '\t' + size); },
+        {});
     EXPECT_THAT(rows, ElementsAre(folder + "deep song.mp3\t2MB"));
 }
 

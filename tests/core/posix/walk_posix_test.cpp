@@ -30,7 +30,7 @@ TEST(Walk, TakesASeparatorThatIsATrailByteForPartOfACharacter) {
     std::vector<Text> reached;
     walk_folder(
         folder, [] { return "*.mp3"; },
-        [&](const Text& f, const Text& n) { reached.push_back(f + n); }, {});
+        [&](const Text& f, const FolderEntry& n) { reached.push_back(f + n.name); }, {});
     EXPECT_EQ(folder, tree.root() + "d\x81//");
     EXPECT_THAT(reached, ElementsAre(tree.root() + "d\x81//a.mp3"));
 }
@@ -66,7 +66,9 @@ TEST(Walk, SurvivesATreeDeeperThanAnyPathCanReach) {
     std::vector<Text> reached;
     walk_folder(
         folder, [] { return "*.mp3"; },
-        [&](const Text& f, const Text& n) { reached.push_back(f.substr(f.size() - 4) + n); },
+        [&](const Text& f, const FolderEntry& n) {
+            reached.push_back(f.substr(f.size() - 4) + n.name);
+        },
         [&] { return ++visits > 0; });
     std::filesystem::current_path(tree.path(""));
     for (int depth = 0; depth < 5000; ++depth) std::filesystem::current_path("d");
