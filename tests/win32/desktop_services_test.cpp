@@ -10,6 +10,8 @@
 #include "core/platform/wide_path_win32.h"
 #include "core/system.h"
 #include "tests/support/folder_tree.h"
+#include "tests/win32/wide_files.h"
+#include "ui/win32/main_window.h"
 
 namespace melodex::ui::win32 {
 namespace {
@@ -121,6 +123,39 @@ TEST(Win32DesktopServices, DeletesAFileOnce) {
     EXPECT_TRUE(services.delete_file(folder + "\\x.mp3"));
     EXPECT_EQ(entry_kind(folder + "\\x.mp3"), EntryKind::none);
     ::RemoveDirectoryW(long_folder.c_str());
+}
+
+TEST(Win32WindowAndServices, DeletesTheFileOfTheRowShownWhoseNameTheCodePageCannotSpell) {
+    set_character_rule(system_character_rule());
+    const melodex::testing::FolderTree tree;
+    const std::wstring root = melodex::testing::long_form(tree.root());
+    const std::wstring emoji_song = root + L"\U0001F600 - \u6674\u5929.mp3";  // 😀 - 晴天.mp3
+    const std::wstring singers_song = root + L"\u5468\u6770\u4F26 - \u6674\u5929.mp3";  // 周杰伦
+    ASSERT_TRUE(melodex::testing::make_wide_file(emoji_song));
+    ASSERT_TRUE(melodex::testing::make_wide_file(singers_song));
+
+    Win32DesktopServices services;
+    MainWindow window(services);
+    services.set_main_window(window.handle());
+    window.set_text(EditBox::编辑框6, tree.root());
+    window.set_text(EditBox::编辑框1, "\xC7\xE7\xCC\xEC");  // 晴天
+    ::SendMessageA(::GetDlgItem(window.handle(), button_id + 1), BM_CLICK, 0, 0);
+    const HWND rows = ::GetDlgItem(window.handle(), list_id + 1);
+    ASSERT_EQ(::SendMessageA(rows, LB_GETCOUNT, 0, 0), 2);
+    // The row as the code page spells it: a "?" for each character it lacks.
+    const int shown = window.item_text(ListBox::列表框1, 0).starts_with(tree.root() + "?") ? 0 : 1;
+    ASSERT_TRUE(window.item_text(ListBox::列表框1, shown).starts_with(tree.root() + "?"));
+
+    // A failed delete would say so in a box.
+    BoxAnswer refusal(system_text("信息："), [](HWND box) {
+        ADD_FAILURE() << "the delete failed";
+        ::SendMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    ::SendMessageA(rows, LB_SETCURSEL, static_cast<WPARAM>(shown), 0);
+    ::SendMessageA(::GetDlgItem(window.handle(), button_id + 5), BM_CLICK, 0, 0);
+    EXPECT_FALSE(melodex::testing::wide_entry_exists(emoji_song));
+    EXPECT_TRUE(melodex::testing::wide_entry_exists(singers_song));
+    EXPECT_FALSE(BoxAnswer::answered());
 }
 
 // A message-only window that counts the WM_APP messages it receives.

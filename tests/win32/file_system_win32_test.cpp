@@ -10,6 +10,7 @@
 #include "core/platform/wide_path_win32.h"
 #include "core/search.h"
 #include "tests/support/folder_tree.h"
+#include "tests/win32/wide_files.h"
 
 namespace melodex {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 using testing::FolderTree;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
+using ::testing::UnorderedElementsAreArray;
 
 // 歌手 - 晴天.mp3, 周杰伦 and 丂.mp3 (whose second byte is the backslash's) in GBK.
 const Text song = "\xB8\xE8\xCA\xD6 - \xC7\xE7\xCC\xEC.mp3";
@@ -41,35 +43,11 @@ class Win32Listing : public ::testing::Test {
     FolderTree tree;
 };
 
-// The whole path of an entry below the tree, in the form the wide calls take at any length.
-std::wstring long_form(const Text& path) {
-    return win32::long_path(win32::wide_text(path, CP_ACP));
-}
-
-// Removes everything below the folder through the wide calls, which reach any depth.
-void remove_below(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + L"\\" + name;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            remove_below(path);
-            ::RemoveDirectoryW(path.c_str());
-        } else {
-            ::DeleteFileW(path.c_str());
-        }
-    } while (::FindNextFileW(find, &found));
-    ::FindClose(find);
-}
-
 // A tree whose paths pass 260 characters, made and removed through the wide calls, since the
 // ANSI calls and the standard library stop at that length.
 class Win32LongPaths : public Win32Listing {
   protected:
-    ~Win32LongPaths() override { remove_below(long_form(tree.root() + "deep")); }
+    ~Win32LongPaths() override { testing::remove_below(testing::long_form(tree.root() + "deep")); }
 
     // Folders of 100 characters each, `depth` of them, below "deep".
     static Text folders(int depth) {
@@ -79,18 +57,13 @@ class Win32LongPaths : public Win32Listing {
     }
     void make_folders(int depth) const {
         for (int k = 0; k <= depth; ++k) {
-            ASSERT_TRUE(::CreateDirectoryW(long_form(tree.root() + folders(k)).c_str(), nullptr));
+            ASSERT_TRUE(
+                ::CreateDirectoryW(testing::long_form(tree.root() + folders(k)).c_str(), nullptr));
         }
     }
     void make_long_file(const Text& relative, std::int64_t size = 0) const {
-        const HANDLE file = ::CreateFileW(long_form(tree.root() + relative).c_str(), GENERIC_WRITE,
-                                          0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << relative;
-        LARGE_INTEGER end{};
-        end.QuadPart = size;
-        ASSERT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(::SetEndOfFile(file));
-        ::CloseHandle(file);
+        ASSERT_TRUE(testing::make_wide_file(testing::long_form(tree.root() + relative), size))
+            << relative;
     }
 };
 
@@ -125,6 +98,97 @@ TEST_F(Win32LongPaths, ListsAndAnalysesATreeOfAnyDepth) {
                        "\xC7\xE7\xCC\xEC\t" + tree.root() + at_300 + "\t2KB\r\n" +
                        "\xC7\xE7\xCC\xEC\t" + tree.root() + at_1000 + "\t3MB\r\n" + "\r\n";
     EXPECT_EQ(report, group + group + group);
+}
+
+// What the system's own ANSI listing of `folder` gives for each name.
+std::vector<Text> ansi_listing(const Text& folder) {
+    std::vector<Text> names;
+    WIN32_FIND_DATAA found{};
+    const HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const Text name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return names;
+}
+
+// Korean and an emoji, which code page 936 cannot spell, beside Chinese, which it can:
+// 노래 - 😀.mp3, 😀 - 晴天.mp3, 周杰伦 - 노래.mp3 and 노래\王菲 - 晴天.mp3.
+class Win32UnspelledNames : public Win32Listing {
+  protected:
+    void SetUp() override {
+        Win32Listing::SetUp();
+        const std::wstring root = testing::long_form(tree.root());
+        ASSERT_TRUE(testing::make_wide_file(root + L"\uB178\uB798 - \U0001F600.mp3"));
+        ASSERT_TRUE(testing::make_wide_file(root + L"\U0001F600 - \u6674\u5929.mp3", 2048));
+        ASSERT_TRUE(testing::make_wide_file(root + L"\u5468\u6770\u4F26 - \uB178\uB798.mp3"));
+        ASSERT_TRUE(::CreateDirectoryW((root + L"\uB178\uB798").c_str(), nullptr));
+        ASSERT_TRUE(
+            testing::make_wide_file(root + L"\uB178\uB798\\\u738B\u83F2 - \u6674\u5929.mp3", 3072));
+        const std::vector<Text> names = ansi_listing(tree.root());
+        for (const Text& name : names) {
+            if (name.ends_with("\xC7\xE7\xCC\xEC.mp3")) emoji_song = name;  // ... - 晴天.mp3
+            if (name.find('.') == Text::npos) korean_folder = name;
+        }
+        ASSERT_FALSE(emoji_song.empty());
+        ASSERT_FALSE(korean_folder.empty());
+    }
+    ~Win32UnspelledNames() override { testing::remove_below(testing::long_form(tree.root())); }
+
+    // As the system's ANSI listing spells them.
+    Text emoji_song;     // ? - 晴天.mp3, one "?" for each UTF-16 unit of the emoji
+    Text korean_folder;  // ??
+};
+
+TEST_F(Win32UnspelledNames, ListsThemAsTheSystemsAnsiListingSpellsThem) {
+    // The ANSI calls cannot look inside the folder (its text is a pattern of "?"), whose song the
+    // code page spells: 王菲 - 晴天.mp3.
+    std::vector<Text> expected = ansi_listing(tree.root());
+    std::erase(expected, korean_folder);
+    ASSERT_EQ(expected.size(), 3u);
+    expected.push_back(korean_folder + "\\\xCD\xF5\xB7\xC6 - \xC7\xE7\xCC\xEC.mp3");
+    EXPECT_THAT(walked("*.mp3"), UnorderedElementsAreArray(expected));
+    EXPECT_EQ(korean_folder.find_first_not_of('?'), Text::npos) << korean_folder;
+    // No short name (an 8.3 name of "_" and "~") stands in for a long one.
+    for (const Text& path : expected) EXPECT_EQ(path.find('~'), Text::npos) << path;
+}
+
+TEST_F(Win32UnspelledNames, ReachesThemByTheirExactPaths) {
+    const Text in_folder = korean_folder + "\\\xCD\xF5\xB7\xC6 - \xC7\xE7\xCC\xEC.mp3";  // 王菲
+    std::vector<std::pair<Text, Text>> rows;
+    Text folder = tree.root();
+    list_matches("\xC7\xE7\xCC\xEC", folder,
+                 [&](const Location& file, const Text& size) {
+                     rows.emplace_back(file.path.substr(tree.root().size()), size);
+                     EXPECT_NE(file.exact, "") << file.path;
+                     EXPECT_NE(file_byte_count(file), -1) << file.path;
+                     // The text alone leads nowhere.
+                     EXPECT_EQ(file_byte_count(file.path), -1) << file.path;
+                 },
+                 {});
+    using Row = std::pair<Text, Text>;
+    EXPECT_THAT(rows, ::testing::ElementsAre(Row{emoji_song, "2KB"}, Row{in_folder, "3KB"}));
+}
+
+TEST_F(Win32UnspelledNames, GroupsThemByTheirLongNamesAndNeverByTheirSubstitutes) {
+    Text report;
+    const AnalysisHooks hooks{[] { return Text("mp3"); }, [](const AnalysisProgress&) {},
+                              [] { return true; }};
+    analyze_folders(tree.root(), tree.root(), {}, hooks,
+                    [&](std::string_view bytes) { report += bytes; });
+    // Only 晴天 is found in two files, once for each candidate that holds it; no group of "?"
+    // (nor of a short name's "_") is made.
+    const Text sunny = "\xC7\xE7\xCC\xEC\t" + tree.root();
+    const Text group = sunny + emoji_song + "\t2KB\r\n" + sunny + korean_folder +
+                       "\\\xCD\xF5\xB7\xC6 - \xC7\xE7\xCC\xEC.mp3\t3KB\r\n\r\n";
+    EXPECT_EQ(report, group + group);
+
+    Text by_walks;
+    analyze_folders_by_walks(tree.root(), tree.root(), {}, hooks,
+                             [&](std::string_view bytes) { by_walks += bytes; });
+    EXPECT_EQ(by_walks, report);
 }
 
 TEST_F(Win32Listing, EntersAFolderWhoseLastCharacterEndsInTheBackslashsByte) {
