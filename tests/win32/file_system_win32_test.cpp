@@ -100,20 +100,6 @@ TEST_F(Win32LongPaths, ListsAndAnalysesATreeOfAnyDepth) {
     EXPECT_EQ(report, group + group + group);
 }
 
-// What the system's own ANSI listing of `folder` gives for each name.
-std::vector<Text> ansi_listing(const Text& folder) {
-    std::vector<Text> names;
-    WIN32_FIND_DATAA found{};
-    const HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        const Text name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-    return names;
-}
-
 // Korean and an emoji, which code page 936 cannot spell, beside Chinese, which it can:
 // 노래 - 😀.mp3, 😀 - 晴天.mp3, 周杰伦 - 노래.mp3 and 노래\王菲 - 晴天.mp3.
 class Win32UnspelledNames : public Win32Listing {
@@ -127,7 +113,7 @@ class Win32UnspelledNames : public Win32Listing {
         ASSERT_TRUE(::CreateDirectoryW((root + L"\uB178\uB798").c_str(), nullptr));
         ASSERT_TRUE(
             testing::make_wide_file(root + L"\uB178\uB798\\\u738B\u83F2 - \u6674\u5929.mp3", 3072));
-        const std::vector<Text> names = ansi_listing(tree.root());
+        const std::vector<Text> names = testing::ansi_listing(tree.root() + "*");
         for (const Text& name : names) {
             if (name.ends_with("\xC7\xE7\xCC\xEC.mp3")) emoji_song = name;  // ... - 晴天.mp3
             if (name.find('.') == Text::npos) korean_folder = name;
@@ -145,7 +131,7 @@ class Win32UnspelledNames : public Win32Listing {
 TEST_F(Win32UnspelledNames, ListsThemAsTheSystemsAnsiListingSpellsThem) {
     // The ANSI calls cannot look inside the folder (its text is a pattern of "?"), whose song the
     // code page spells: 王菲 - 晴天.mp3.
-    std::vector<Text> expected = ansi_listing(tree.root());
+    std::vector<Text> expected = testing::ansi_listing(tree.root() + "*");
     std::erase(expected, korean_folder);
     ASSERT_EQ(expected.size(), 3u);
     expected.push_back(korean_folder + "\\\xCD\xF5\xB7\xC6 - \xC7\xE7\xCC\xEC.mp3");
@@ -233,15 +219,7 @@ TEST_F(Win32Listing, LetsNoShortNameWidenAPattern) {
     make_folder("d.mp3");
     make_file("d.mp3\\long name.mp3");
     // The system's own matcher also tries the short names: "A~1.MP3" for "a.mp3x".
-    WIN32_FIND_DATAA found{};
-    std::vector<Text> system_matches;
-    const HANDLE find = ::FindFirstFileA((tree.root() + "*.mp3").c_str(), &found);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    do {
-        system_matches.push_back(found.cFileName);
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-    EXPECT_THAT(system_matches, ::testing::Contains("a.mp3x"));
+    EXPECT_THAT(testing::ansi_listing(tree.root() + "*.mp3"), ::testing::Contains("a.mp3x"));
 
     EXPECT_THAT(walked("*.mp3"), UnorderedElementsAre("b.mp3", "c.MP3", "d.mp3\\long name.mp3"));
 }

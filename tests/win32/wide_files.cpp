@@ -41,6 +41,19 @@ void remove_below(const std::wstring& folder, bool with_folder) {
     if (with_folder) ::RemoveDirectoryW(folder.c_str());
 }
 
+std::vector<Text> ansi_listing(const Text& pattern) {
+    std::vector<Text> names;
+    WIN32_FIND_DATAA found{};
+    const HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const Text name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return names;
+}
+
 bool wide_entry_exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/text.h"
 
@@ -18,6 +19,10 @@ bool make_wide_file(const std::wstring& path, std::int64_t size = 0);
 
 // Removes everything below `folder`, a long form, and the folder itself when `with_folder`.
 void remove_below(const std::wstring& folder, bool with_folder = false);
+
+// The names the system's own ANSI listing gives for `pattern` (a folder text and "*", "*.mp3"),
+// "." and ".." left out.
+std::vector<Text> ansi_listing(const Text& pattern);
 
 // Whether anything is at `path`, a long form.
 bool wide_entry_exists(const std::wstring& path);

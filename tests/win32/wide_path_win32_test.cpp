@@ -6,6 +6,7 @@
 
 #include "core/file_system.h"
 #include "tests/support/folder_tree.h"
+#include "tests/win32/wide_files.h"
 
 namespace melodex::win32 {
 namespace {
@@ -58,23 +59,12 @@ TEST(Win32WidePath, SpellsNamesAsTheSystemsOwnAnsiListingDoes) {
     const std::wstring root = wide_text(tree.root(), CP_ACP);
     std::vector<Text> spelled;
     for (const std::wstring& name : unspellable_names) {
-        const HANDLE file = ::CreateFileW((root + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        ::CloseHandle(file);
+        ASSERT_TRUE(testing::make_wide_file(root + name));
         spelled.push_back(ansi_text(name));
     }
     EXPECT_EQ(spelled[1], "?? - \xC7\xE7\xCC\xEC.mp3");  // one "?" for each UTF-16 unit
-
-    std::vector<Text> listed;
-    WIN32_FIND_DATAA found{};
-    const HANDLE find = ::FindFirstFileA((tree.root() + "*.mp3").c_str(), &found);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    do {
-        listed.push_back(found.cFileName);
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-    EXPECT_THAT(listed, ::testing::UnorderedElementsAreArray(spelled));
+    EXPECT_THAT(testing::ansi_listing(tree.root() + "*.mp3"),
+                ::testing::UnorderedElementsAreArray(spelled));
 }
 
 TEST(Win32WidePath, GivesATextThatLeadsToAFolderTheCodePageCannotSpell) {
