@@ -65,12 +65,6 @@ struct ReplacementCalls {
 };
 ReplacementCalls& replacement_calls();
 
-// The temporary file of a replacement in progress, removed when the program is interrupted. The
-// text must stay unchanged until forgotten; a few replacements at once are tracked, and false
-// says that no place was left for this one.
-bool track_temporary_file(const char* path);
-void forget_temporary_file(const char* path);
-
 // From now on SIGINT, SIGTERM and SIGHUP (on Windows the console's Ctrl+C, Ctrl+Break and close)
 // first remove the temporary file of every replacement in progress, then end the program as they
 // would have. A signal the program was started to ignore stays ignored.

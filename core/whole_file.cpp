@@ -4,6 +4,7 @@
 #include <random>
 
 #include "core/file_system.h"
+#include "core/temporary_files.h"
 
 namespace melodex {
 

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cerrno>
 
 #include "core/file_io.h"
+#include "core/temporary_files.h"
 
 namespace melodex {
 
@@ -114,12 +114,12 @@ std::error_code remove_file(const Text& path) {
     return {};
 }
 
-std::array<std::atomic<const char*>, 4> tracked_files{};
+void unlink_file(const char* path) {
+    ::unlink(path);
+}
 
 extern "C" void remove_tracked_files_and_end(int signal) {
-    for (std::atomic<const char*>& slot : tracked_files) {
-        if (const char* path = slot.exchange(nullptr)) ::unlink(path);
-    }
+    remove_tracked_files(unlink_file);
     // The handler was installed for one call: the signal, delivered once this returns, now ends
     // the program as it would have without the handler.
     ::raise(signal);
@@ -197,24 +197,6 @@ ReplacementCalls& replacement_calls() {
     static ReplacementCalls calls{create_file, write_file,   finish_file, close_file,
                                   rename_file, flush_folder, remove_file};
     return calls;
-}
-
-bool track_temporary_file(const char* path) {
-    for (std::atomic<const char*>& slot : tracked_files) {
-        const char* empty = nullptr;
-        if (slot.compare_exchange_strong(empty, path)) return true;
-    }
-    return false;
-}
-
-void forget_temporary_file(const char* path) {
-    for (std::atomic<const char*>& slot : tracked_files) {
-        const char* expected = path;
-        if (slot.compare_exchange_strong(expected, nullptr)) return;
-    }
-    // A handler on another thread has taken the path and is ending the program: the text must
-    // outlive its use there.
-    for (;;) ::pause();
 }
 
 void remove_temporary_files_on_interruption() {

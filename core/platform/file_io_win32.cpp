@@ -1,12 +1,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <limits>
 
 #include "core/file_io.h"
 #include "core/platform/wide_path_win32.h"
+#include "core/temporary_files.h"
 
 namespace melodex {
 
@@ -99,12 +98,12 @@ std::error_code remove_file(const Text& path) {
     }
 }
 
-std::array<std::atomic<const char*>, 4> tracked_files{};
+void delete_file(const char* path) {
+    ::DeleteFileW(long_path(path).c_str());
+}
 
-BOOL WINAPI remove_tracked_files(DWORD) {
-    for (std::atomic<const char*>& slot : tracked_files) {
-        if (const char* path = slot.exchange(nullptr)) ::DeleteFileW(long_path(path).c_str());
-    }
+BOOL WINAPI remove_tracked_files_and_end(DWORD) {
+    remove_tracked_files(delete_file);
     // The system's own handler, next in line, ends the program.
     return FALSE;
 }
@@ -172,26 +171,8 @@ ReplacementCalls& replacement_calls() {
     return calls;
 }
 
-bool track_temporary_file(const char* path) {
-    for (std::atomic<const char*>& slot : tracked_files) {
-        const char* empty = nullptr;
-        if (slot.compare_exchange_strong(empty, path)) return true;
-    }
-    return false;
-}
-
-void forget_temporary_file(const char* path) {
-    for (std::atomic<const char*>& slot : tracked_files) {
-        const char* expected = path;
-        if (slot.compare_exchange_strong(expected, nullptr)) return;
-    }
-    // The console handler's thread has taken the path and the program is ending: the text must
-    // outlive its use there.
-    for (;;) ::Sleep(INFINITE);
-}
-
 void remove_temporary_files_on_interruption() {
-    ::SetConsoleCtrlHandler(remove_tracked_files, TRUE);
+    ::SetConsoleCtrlHandler(remove_tracked_files_and_end, TRUE);
 }
 
 }  // namespace melodex
