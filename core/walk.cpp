@@ -38,10 +38,6 @@ WalkEnd walk_folder(Text& folder, const NamePatternSource& pattern, const FileAc
         if (keep_going && !keep_going()) return false;
         Text& visited = location.path;
         if (!ends_in_separator(visited)) visited += path_separator;
-        // An exact path is UTF-8, where no byte of a character equals the separator.
-        if (!location.exact.empty() && location.exact.back() != path_separator) {
-            location.exact += path_separator;
-        }
         FolderListing listing = list_folder(location);
         if (listing.identity && !entered.insert(*listing.identity).second) return true;
         if (!listing.failure.empty() && not_read) not_read(visited, listing.failure);
