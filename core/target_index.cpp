@@ -1,5 +1,8 @@
 #include "core/target_index.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/file_system.h"
 #include "core/number_text.h"
 #include "core/report.h"
@@ -12,8 +15,14 @@ WalkEnd TargetIndex::list(Text& target_folder, const KeepGoing& keep_going,
     const WalkEnd end = walk_folder(
         target_folder, [] { return Text("*.mp3"); },
         [&](const Text& folder, const FolderEntry& file) {
+            const auto number = static_cast<std::uint32_t>(paths_.size());
+            // The files of one visit come one after another, with the same folder text.
+            if (folders_.empty() || folders_.back().text_size != folder.size() ||
+                !paths_[folders_.back().first].starts_with(folder)) {
+                folders_.push_back({number, static_cast<std::uint32_t>(folder.size())});
+            }
             if (!file.exact_path.empty()) {
-                exact_paths_.emplace(static_cast<std::uint32_t>(paths_.size()), file.exact_path);
+                exact_paths_.emplace(number, file.exact_path);
             }
             paths_.append(folder, file.name);
             listed(paths_.size());
@@ -56,14 +65,28 @@ std::string_view TargetIndex::path_field(std::uint32_t number) const {
 }
 
 const Text& TargetIndex::size_text(std::uint32_t number) {
-    Text& size = size_texts_[number];
-    if (size.empty()) {
-        const auto exact = exact_paths_.find(number);
-        const Location file(Text(paths_[number]),
-                            exact == exact_paths_.end() ? Text() : exact->second);
-        size = melodex::size_text(file_byte_count(file));
+    if (size_texts_[number].empty()) read_folder_sizes(number);
+    return size_texts_[number];
+}
+
+void TargetIndex::read_folder_sizes(std::uint32_t number) {
+    const auto folder = std::prev(std::upper_bound(
+        folders_.begin(), folders_.end(), number,
+        [](std::uint32_t n, const ListedFolder& listed) { return n < listed.first; }));
+    const std::uint32_t end = std::next(folder) == folders_.end()
+                                  ? static_cast<std::uint32_t>(paths_.size())
+                                  : std::next(folder)->first;
+    std::vector<Location> files;
+    files.reserve(end - folder->first);
+    for (std::uint32_t n = folder->first; n < end; ++n) {
+        const auto exact = exact_paths_.find(n);
+        files.emplace_back(Text(paths_[n]), exact == exact_paths_.end() ? Text() : exact->second);
     }
-    return size;
+    const std::vector<std::int64_t> sizes =
+        file_byte_counts(Text(paths_[folder->first].substr(0, folder->text_size)), files);
+    for (std::uint32_t n = folder->first; n < end; ++n) {
+        size_texts_[n] = melodex::size_text(sizes[n - folder->first]);
+    }
 }
 
 }  // namespace melodex

@@ -32,10 +32,13 @@ class TargetIndex {
 
     // The path as a report line shows it.
     std::string_view path_field(std::uint32_t number) const;
-    // The file's size text, its size read when first asked for.
+    // The file's size text. The sizes of a folder's files are read together, when the first of
+    // them is asked for.
     const Text& size_text(std::uint32_t number);
 
   private:
+    void read_folder_sizes(std::uint32_t number);
+
     PathList paths_;
     std::unordered_map<Text, std::vector<std::uint32_t>> holders_;
     // The few paths that hold a line break or a TAB, as the report shows them.
@@ -43,6 +46,13 @@ class TargetIndex {
     // The few files whose path text cannot lead to them, with their exact paths.
     std::unordered_map<std::uint32_t, Text> exact_paths_;
     std::vector<Text> size_texts_;  // empty until read: a size text is never empty
+    // Each listed folder that holds files: the number of its first file and its text's length
+    // (its files follow one another in walk order).
+    struct ListedFolder {
+        std::uint32_t first;
+        std::uint32_t text_size;
+    };
+    std::vector<ListedFolder> folders_;
 };
 
 }  // namespace melodex

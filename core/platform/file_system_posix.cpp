@@ -203,6 +203,21 @@ std::int64_t file_byte_count(const Location& file) {
     return static_cast<std::int64_t>(info.st_size);
 }
 
+std::vector<std::int64_t> file_byte_counts(const Text& folder, const std::vector<Location>& files) {
+    std::vector<std::int64_t> sizes;
+    sizes.reserve(files.size());
+    const Descriptor opened = open_folder(folder, O_PATH);
+    for (const Location& file : files) {
+        struct stat info {};
+        const bool found =
+            opened.valid() && file.path.starts_with(folder)
+                ? ::fstatat(opened.get(), file.path.c_str() + folder.size(), &info, 0) == 0
+                : stat_path(file.path, info, 0) == 0;
+        sizes.push_back(found ? static_cast<std::int64_t>(info.st_size) : -1);
+    }
+    return sizes;
+}
+
 EntryKind entry_kind(const Text& path) {
     struct stat info {};
     if (stat_path(path, info, 0) != 0) {

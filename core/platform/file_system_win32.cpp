@@ -106,6 +106,14 @@ std::int64_t file_byte_count(const Location& file) {
                                      found.nFileSizeLow);
 }
 
+std::vector<std::int64_t> file_byte_counts(const Text&, const std::vector<Location>& files) {
+    // A long path is looked up whole by the system at every call.
+    std::vector<std::int64_t> sizes;
+    sizes.reserve(files.size());
+    for (const Location& file : files) sizes.push_back(file_byte_count(file));
+    return sizes;
+}
+
 EntryKind entry_kind(const Text& path) {
     const DWORD attributes = ::GetFileAttributesW(win32::reachable_path(Location(path)).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return EntryKind::none;

@@ -208,6 +208,12 @@ TEST(PosixListing, ReachesListsAndMeasuresPathsLongerThanTheSystemTakes) {
                                                    deep.relative() + "gone.mp3"));
     EXPECT_EQ(file_byte_count(folder + "deep song.mp3"), 2 * 1048576);
     EXPECT_EQ(file_byte_count(folder + "gone.mp3"), -1);
+    // Sizes read together, the folder looked up once; a file given by a path outside the folder
+    // is looked up whole.
+    EXPECT_THAT(file_byte_counts(folder, {folder + "deep song.mp3", folder + "gone.mp3",
+                                          folder + "missing.mp3", tree.root() + "a.mp3"}),
+                ElementsAre(2 * 1048576, -1, -1, 0));
+    EXPECT_THAT(file_byte_counts(folder + "missing/", {folder + "missing/x.mp3"}), ElementsAre(-1));
     EXPECT_EQ(entry_kind(folder), EntryKind::folder);
     EXPECT_EQ(entry_kind(folder + "deep song.mp3"), EntryKind::file);
     EXPECT_EQ(entry_kind(folder + "gone.mp3"), EntryKind::file);  // a dangling link
