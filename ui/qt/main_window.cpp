@@ -31,7 +31,7 @@ TextArray dropped_files(const QMimeData* data) {
     TextArray files;
     if (data == nullptr || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) files.push_back(path_to_text(url.toLocalFile()));
+        if (url.isLocalFile()) files.push_back(url_to_path(url));
     }
     return files;
 }

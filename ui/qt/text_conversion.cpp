@@ -28,4 +28,12 @@ QUrl path_to_url(const Text& absolute_path) {
                              QUrl::StrictMode);
 }
 
+Text url_to_path(const QUrl& local_file) {
+    QByteArray path =
+        QByteArray::fromPercentEncoding(local_file.path(QUrl::FullyEncoded).toLatin1());
+    // A file on another machine, as toLocalFile gives it: "//server/share/...".
+    if (!local_file.host().isEmpty()) path.prepend("//" + local_file.host().toUtf8());
+    return path.toStdString();
+}
+
 }  // namespace melodex::ui::qt

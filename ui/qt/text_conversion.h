@@ -20,4 +20,8 @@ Text path_to_text(const QString& path);
 // UTF-8 keeps its bytes, which a URL made from decoded text would replace.
 QUrl path_to_url(const Text& absolute_path);
 
+// The path of a local file URL, its bytes read from the URL's own escapes: QUrl::toLocalFile
+// decodes them as UTF-8 and would replace the bytes of any other name.
+Text url_to_path(const QUrl& local_file);
+
 }  // namespace melodex::ui::qt
