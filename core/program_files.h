@@ -6,8 +6,9 @@
 
 namespace melodex {
 
-// The names in the system's code page.
-Text keyword_file_name();
-Text report_file_name();
+// Where they are in `directory` (without a trailing separator), their names in the system's
+// code page.
+Text keyword_file_path(const Text& directory);
+Text report_file_path(const Text& directory);
 
 }  // namespace melodex

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "core/analysis.h"
-#include "core/file_system.h"
 #include "core/filter_keywords.h"
 #include "core/number_text.h"
 #include "core/program_files.h"
@@ -40,9 +39,8 @@ RunResult run_analysis(MainWindowView& view, DesktopServices& services,
     if (!target) return {RunOutcome::cancelled, {}};
 
     const Text directory = services.program_directory();
-    const FilterKeywords keywords =
-        load_filter_keywords(join_texts(directory, Text(1, path_separator), keyword_file_name()));
-    const Text report_path = join_texts(directory, Text(1, path_separator), report_file_name());
+    const FilterKeywords keywords = load_filter_keywords(keyword_file_path(directory));
+    const Text report_path = report_file_path(directory);
     ReplacingFile report_file(report_path);
     const AnalysisHooks hooks{[&] { return view.text(EditBox::编辑框7); },
                               [&](const AnalysisProgress& progress) {

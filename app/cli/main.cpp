@@ -147,12 +147,12 @@ int analyze(const Options& options) {
     if (!is_folder(source)) return fail("source folder not found: " + source);
     if (!is_folder(target)) return fail("target folder not found: " + target);
 
-    const Text directory = options.keywords_given && options.report_given
-                               ? Text()
-                               : program_directory() + path_separator;
+    // The program directory is made when missing: only when a file of its own is used.
+    const Text directory =
+        options.keywords_given && options.report_given ? Text() : program_directory();
     const Text keyword_path =
-        options.keywords_given ? options.keywords : directory + keyword_file_name();
-    const Text report_path = options.report_given ? options.report : directory + report_file_name();
+        options.keywords_given ? options.keywords : keyword_file_path(directory);
+    const Text report_path = options.report_given ? options.report : report_file_path(directory);
     const bool to_standard_output = report_path == "-";
     const bool show = standard_error_is_terminal();
     cli::ProgressLine progress(
